@@ -1,0 +1,96 @@
+#include "Utils/TextConversion.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+// Unicode code points of Windows-1251 bytes 0x80 to 0xBF; 0 marks the unassigned 0x98.
+// Bytes 0xC0 to 0xFF are А to я, U+0410 to U+044F.
+constexpr std::array<char16_t, 64> kUpperHalf = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
+};
+
+char32_t CodePointOf(unsigned char byte) {
+    if (byte < 0x80) return byte;
+    if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
+    return kUpperHalf[byte - 0x80];
+}
+
+char ByteOf(char32_t codePoint) {
+    if (codePoint < 0x80) return static_cast<char>(codePoint);
+    if (codePoint >= 0x0410 && codePoint <= 0x044F) return static_cast<char>(0xC0 + (codePoint - 0x0410));
+    for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
+        if (kUpperHalf[i] != 0 && kUpperHalf[i] == codePoint) return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+void AppendUtf8(std::string& target, char32_t codePoint) {
+    if (codePoint < 0x80) {
+        target += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        target += static_cast<char>(0xC0 | (codePoint >> 6));
+        target += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        target += static_cast<char>(0xE0 | (codePoint >> 12));
+        target += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        target += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at `pos`, advancing it; a malformed sequence yields U+FFFD
+// and consumes one byte, as the system decoders do.
+char32_t NextCodePoint(std::string_view source, std::size_t& pos) {
+    const auto lead = static_cast<unsigned char>(source[pos++]);
+    if (lead < 0x80) return lead;
+    int continuation = 0;
+    char32_t codePoint = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        continuation = 1, codePoint = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        continuation = 2, codePoint = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        continuation = 3, codePoint = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0xFFFD;
+    }
+    if (pos + continuation > source.size()) return 0xFFFD;
+    for (int i = 0; i < continuation; ++i) {
+        const auto next = static_cast<unsigned char>(source[pos + i]);
+        if ((next & 0xC0) != 0x80) return 0xFFFD;
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return 0xFFFD;
+    }
+    pos += continuation;
+    return codePoint;
+}
+
+}  // namespace
+
+std::string Cp1251ToUtf8(std::string_view source) {
+    std::string target;
+    target.reserve(source.size() * 2);
+    for (const char c : source) {
+        const char32_t codePoint = CodePointOf(static_cast<unsigned char>(c));
+        if (codePoint != 0 || c == '\0') AppendUtf8(target, codePoint);
+    }
+    return target;
+}
+
+std::string Utf8ToCp1251(std::string_view source) {
+    std::string target;
+    target.reserve(source.size());
+    for (std::size_t pos = 0; pos < source.size();) target += ByteOf(NextCodePoint(source, pos));
+    return target;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#define SI_NO_CONVERSION
+#include <SimpleIni.h>
+
+#include "Utils/FixedText.h"
+
+// A value read from config.ini: at most 14 characters, longer ones are cut.
+using CIniValue = CFixedText<15>;
+
+// The settings store config.ini in the working directory: 8-bit values, "key = value" lines
+// ending in CR LF. The whole file is rewritten on every save, so sections and keys the program
+// does not know survive. Every failure is silent; the values in memory stay the truth.
+class CIniFile {
+public:
+    CIniFile();
+    virtual ~CIniFile() = default;
+
+    // Leaves `value` as it is when the key is missing.
+    void GetValue(const char* section, const char* key, CIniValue& value) const;
+    // Stores the value and saves the whole file at once.
+    void SetValue(const char* section, const char* key, const char* value);
+
+private:
+    void Load();
+    void Save();
+
+    CSimpleIniA ini_{false, false, false};
+    int result_ = 0;  // of the last load or save; recorded, never consulted
+};

@@ -1,0 +1,132 @@
+#include "database/SQLite3.h"
+
+#include <memory>
+
+#include "app/Log.h"
+#include "database/Collections.h"
+#include "database/DataPragmaTableInfo.h"
+#include "database/QueryRows.h"
+#include "database/Schema.h"
+#include "database/Statement.h"
+
+CSQLite3::CSQLite3(const char* path) : path_(path) {
+    Open();
+    CreateTables();
+}
+
+CSQLite3::~CSQLite3() {
+    Close();
+    sqlite3_free(schemaError_);
+}
+
+void CSQLite3::Open() {
+    if (connection_ != nullptr) return;
+    // Serialized mode whatever the library's default: the connection is shared between threads.
+    openResult_ = sqlite3_open_v2(path_.c_str(), &connection_,
+                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                                  nullptr);
+}
+
+void CSQLite3::Close() {
+    if (connection_ == nullptr) return;
+    sqlite3_close(connection_);
+    connection_ = nullptr;
+}
+
+bool CSQLite3::Query(const char* text, sqlite3_stmt** statement) {
+    Lock();
+    bool prepared = false;
+    if (connection_ != nullptr) {
+        prepared = sqlite3_prepare_v2(connection_, text, -1, statement, nullptr) == SQLITE_OK;
+        if (!prepared) Log.Write("\nQuery failed: %s;\n", sqlite3_errmsg(connection_));
+    }
+    Unlock();
+    return prepared;
+}
+
+bool CSQLite3::Execute(const char* text) {
+    if (connection_ == nullptr) return false;
+    char* error = nullptr;
+    const bool done = sqlite3_exec(connection_, text, nullptr, nullptr, &error) == SQLITE_OK;
+    sqlite3_free(error);
+    return done;
+}
+
+int CSQLite3::ExecuteInsert(const char* text) {
+    if (connection_ == nullptr) return 0;
+    // The library's own connection mutex is recursive and taken by every call on the
+    // connection, so holding it keeps the insert and the read of its rowid together. The
+    // object's lock comes first, as in Query, so the two locks are always taken in one order.
+    Lock();
+    sqlite3_mutex* connectionMutex = sqlite3_db_mutex(connection_);
+    sqlite3_mutex_enter(connectionMutex);
+    const int id = Execute(text) ? static_cast<int>(sqlite3_last_insert_rowid(connection_)) : 0;
+    sqlite3_mutex_leave(connectionMutex);
+    Unlock();
+    return id;
+}
+
+int CSQLite3::GetLastInsertId() {
+    int id = -1;
+    CQueryRows rows(*this, "SELECT last_insert_rowid();");
+    while (rows.Next()) id = rows.Int(0);
+    return id;
+}
+
+int CSQLite3::GetUserVersion() {
+    int version = -1;
+    CQueryRows rows(*this, "PRAGMA user_version");
+    while (rows.Next()) version = rows.Int(0);
+    return version;
+}
+
+bool CSQLite3::TableExists(const char* name) {
+    bool exists = false;
+    CQueryRows rows(*this, FormatStatement(
+                               "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='%s';",
+                               name));
+    while (rows.Next()) exists = rows.Int(0) == 1;
+    return exists;
+}
+
+bool CSQLite3::ColumnExists(const char* table, const char* column) {
+    CArrayDataPragmaTableInfo columns;
+    {
+        CQueryRows rows(*this, FormatStatement("pragma table_info('%s');", table));
+        if (!rows.Prepared()) return false;
+        while (rows.Next()) {
+            auto info = std::make_unique<CDataPragmaTableInfo>();
+            info->cid = rows.Int(0);
+            info->name = rows.Text(1);
+            info->type = rows.Text(2);
+            info->notnull = rows.Int(3);
+            info->dflt_value = rows.Text(4);
+            info->pk = rows.Int(5);
+            columns.Add(std::move(info));
+        }
+    }
+    for (const auto& info : columns) {
+        if (info->name == column) return true;
+    }
+    return false;
+}
+
+void CSQLite3::ExecuteSchemaStep(const char* statement) {
+    if (connection_ == nullptr) return;
+    sqlite3_free(schemaError_);
+    schemaError_ = nullptr;
+    sqlite3_exec(connection_, statement, nullptr, nullptr, &schemaError_);
+}
+
+void CSQLite3::CreateTables() {
+    using namespace Schema;
+    if (!TableExists("heat_data_current")) ExecuteSchemaStep(kCreateHeatData);
+    if (!TableExists("water_cold_data_current")) ExecuteSchemaStep(kCreateWaterColdData);
+    if (!TableExists("water_hot_data_current")) ExecuteSchemaStep(kCreateWaterHotData);
+    if (!TableExists("buildings")) ExecuteSchemaStep(kCreateBuildings);
+    if (!TableExists("app")) ExecuteSchemaStep(kCreateApartments);
+    if (!TableExists("devices_heat")) ExecuteSchemaStep(kCreateDevicesHeat);
+    if (!ColumnExists("devices_heat", "position")) ExecuteSchemaStep(kAddHeatPosition);
+    if (!TableExists("devices_water_cold")) ExecuteSchemaStep(kCreateDevicesWaterCold);
+    if (!TableExists("devices_water_hot")) ExecuteSchemaStep(kCreateDevicesWaterHot);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include "Utils/FixedText.h"
+#include "Utils/Object.h"
+
+// The one connection to local.db. It opens the file, brings the schema up to date and offers
+// the primitives every table model is built on. The library runs in its serialized threading
+// mode, so the polling thread and the screens share the connection.
+class CSQLite3 : public CObjectLockable {
+public:
+    explicit CSQLite3(const char* path);
+    ~CSQLite3() override;
+    CSQLite3(const CSQLite3&) = delete;
+    CSQLite3& operator=(const CSQLite3&) = delete;
+
+    void Open();
+    // Harmless when already closed.
+    void Close();
+
+    // Prepares the first statement of `text` for stepping; the caller steps and finalizes it.
+    // A failed preparation is logged.
+    bool Query(const char* text, sqlite3_stmt** statement);
+    // Runs the whole text; a failure is not logged.
+    bool Execute(const char* text);
+    // Runs an INSERT and reads its rowid as one operation, so another thread's insert on this
+    // connection can never hand over its id. Returns the new rowid, or 0 when the insert fails.
+    int ExecuteInsert(const char* text);
+
+    int GetLastInsertId();
+    int GetUserVersion();
+    bool TableExists(const char* name);
+    bool ColumnExists(const char* table, const char* column);
+    void CreateTables();
+
+    int GetOpenResult() const { return openResult_; }
+
+private:
+    void ExecuteSchemaStep(const char* statement);
+
+    CFixedText<300> path_;
+    sqlite3* connection_ = nullptr;
+    char* schemaError_ = nullptr;  // of the last failing schema step; kept, never shown
+    int openResult_ = SQLITE_OK;
+};

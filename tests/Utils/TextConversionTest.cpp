@@ -1,0 +1,40 @@
+#include "Utils/TextConversion.h"
+
+#include <gtest/gtest.h>
+
+#include "Utils/FixedText.h"
+
+TEST(TextConversion, EveryWindows1251ByteRoundTripsButTheUnassignedOne) {
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string original(1, static_cast<char>(byte));
+        const std::string utf8 = Cp1251ToUtf8(original);
+        if (byte == 0x98) {
+            EXPECT_EQ(utf8, "");
+            continue;
+        }
+        EXPECT_EQ(utf8.size() == 1, byte < 0x80) << "byte " << byte;
+        EXPECT_EQ(Utf8ToCp1251(utf8), original) << "byte " << byte;
+    }
+}
+
+TEST(TextConversion, UkrainianLettersMapToTheirUnicodeCharacters) {
+    // "Їжак ґава є і" in Windows-1251.
+    const std::string cp1251 = "\xAF\xE6\xE0\xEA \xB4\xE0\xE2\xE0 \xBA \xB3";
+    EXPECT_EQ(Cp1251ToUtf8(cp1251), "Їжак ґава є і");
+    EXPECT_EQ(Utf8ToCp1251("Мар'яна №5 — €"), "\xCC\xE0\xF0'\xFF\xED\xE0 \xB9" "5 \x97 \x88");
+}
+
+TEST(TextConversion, CharactersWithoutAWindows1251FormBecomeQuestionMarks) {
+    EXPECT_EQ(Utf8ToCp1251("a中b😀c"), "a?b?c");
+    EXPECT_EQ(Utf8ToCp1251("x\xFFy\xC3"), "x?y?");
+    EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");  // over-long form of '/'
+}
+
+TEST(FixedText, CutsWhatDoesNotFit) {
+    CFixedText<5> text("abcdefgh");
+    EXPECT_EQ(text, "abcd");
+    text.Set("xyz", 2);
+    EXPECT_EQ(text, "xy");
+    text = "";
+    EXPECT_TRUE(text.empty());
+}
