@@ -7,7 +7,7 @@ packages=(
     libsqlite3-dev libsimpleini-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-wine
-    xvfb xauth
+    xvfb xauth imagemagick
 )
 
 missing=()
