@@ -1,0 +1,3 @@
+#include "serial/DataPackage.h"
+
+CDataPackage::CDataPackage(const char* /*label*/) {}
