@@ -1,13 +1,36 @@
+#include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
+#include "app/FormVeltara.h"
+#include "app/FrameLoraMain.h"
 #include "app/ProgramObjects.h"
-#include "database/Schema.h"
+#include "app/ScreenTour.h"
+#include "app/ShownProbe.h"
+#include "app/toolkit/Look.h"
 
-int main() {
-    CProgramObjects program;
+// Options for tools, not for the operator:
+//   --quit-when-shown      write "shown" once the main screen is painted, then end (start-up
+//   timing)
+//   --screenshots FOLDER   save a picture of every screen into FOLDER, then end
+int main(int argc, char** argv) {
+    CProgramObjects program;  // before any window: database, settings, log
+    QApplication application(argc, argv);
+    ApplyApplicationLook();
+    TFormVeltara window;
 
-    int tables = 0;
-    for (const char* name : Schema::kTableNames) tables += DbController->Database.TableExists(name);
-    std::printf("Opened ./local.db: %d of %zu tables present\n", tables, std::size(Schema::kTableNames));
-    return 0;
+    const QStringList arguments = QApplication::arguments();
+    const qsizetype screenshots = arguments.indexOf("--screenshots");
+    if (arguments.contains("--quit-when-shown") && FrameLoraMain != nullptr) {
+        QuitWhenShown(*FrameLoraMain);
+    }
+    window.show();
+    if (screenshots > 0 && screenshots + 1 < arguments.size()) {
+        QTimer::singleShot(0, &window, [&] {
+            const int saved = SaveScreenshots(window, arguments[screenshots + 1]);
+            std::printf("%d screens saved\n", saved);
+            QApplication::quit();
+        });
+    }
+    return application.exec();
 }

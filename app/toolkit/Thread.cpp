@@ -18,12 +18,16 @@ TThread::~TThread() {
 }
 
 void TThread::Start(bool freeOnTerminate) {
+    // The thread waits for this lock: a quick Execute must not free the object before its
+    // std::thread is stored and, when freeing itself, detached.
+    std::lock_guard lock(mutex_);
     freeOnTerminate_ = freeOnTerminate;
     thread_ = std::thread(&TThread::Run, this);
     if (freeOnTerminate_) thread_.detach();
 }
 
 void TThread::Run() {
+    { std::lock_guard started(mutex_); }
     Execute();
     if (freeOnTerminate_) {
         delete this;

@@ -1,8 +1,7 @@
-#include "app/ProgramObjects.h"
-
 #include <gtest/gtest.h>
 
 #include "app/ProgramInfo.h"
+#include "app/ProgramObjects.h"
 #include "support/TempWorkDir.h"
 
 TEST(ProgramObjects, PublishTheirNamesWhileTheyLive) {

@@ -1,0 +1,91 @@
+#include "app/FormVeltara.h"
+
+#include <QGridLayout>
+#include <QShowEvent>
+
+#include "app/FrameLoraMain.h"
+#include "app/ProgramObjects.h"
+#include "app/toolkit/MessageBox.h"
+#include "app/toolkit/Panel.h"
+#include "serial/LinkErrors.h"
+#include "serial/LinkSettings.h"
+#include "serial/ProcessComPort.h"
+
+TFormVeltara* FormVeltara = nullptr;
+
+namespace {
+constexpr const char* kCaption = "Vevo";
+constexpr QSize kClientSize{800, 450};
+constexpr QSize kMinimumOuterSize{900, 500};
+
+// The serial link's open and lost messages; a polling thread's call waits for the answer.
+bool AskRetryLink(int /*kind*/, const char* text) {
+    return ShowMessageBox(text, "Ошибка", MB_ICONERROR | MB_RETRYCANCEL) == IDRETRY;
+}
+}  // namespace
+
+TFormVeltara::TFormVeltara()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      background_(NewPanel(this)) {
+    FormVeltara = this;
+    setWindowTitle(kCaption);
+    SetLinkErrorHandler(AskRetryLink);
+
+    auto* fill = new QGridLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(background_, 0, 0);
+    auto* screens = new QGridLayout(background_);
+    screens->setContentsMargins(0, 0, 0, 0);
+
+    AddScreen(new TFrameLoraMain(background_), false);
+
+    setMinimumSize(kMinimumOuterSize);
+    resize(kClientSize);
+    FrameLoraMain->show();
+    setWindowTitle(windowTitle() + " " + programInfo_.GetVersion());
+}
+
+TFormVeltara::~TFormVeltara() {
+    // The screens go first: a polling screen may still have a thread on the link.
+    for (auto screen = screens_.rbegin(); screen != screens_.rend(); ++screen) delete *screen;
+    comPort_.reset();
+    SetLinkErrorHandler({});
+    FormVeltara = nullptr;
+}
+
+void TFormVeltara::AddScreen(QWidget* screen, bool visible) {
+    // Every screen lies in the same cell; a later one covers the earlier ones while visible.
+    static_cast<QGridLayout*>(background_->layout())->addWidget(screen, 0, 0);
+    screen->setVisible(visible);
+    screens_.push_back(screen);
+}
+
+void TFormVeltara::ShowMainScreen() {
+    comPort_.reset();
+    FrameLoraMain->show();
+    // The screens made after the main one are those that "Назад" leaves.
+    bool after = false;
+    for (QWidget* screen : screens_) {
+        if (after) screen->hide();
+        after = after || screen == FrameLoraMain;
+    }
+}
+
+void TFormVeltara::OpenComPort(const char* path, unsigned speed) {
+    comPort_.reset();
+    comPort_ = std::make_unique<CProcessComPort>(path, speed, LinkSettingsFrom(*IniFile));
+}
+
+void TFormVeltara::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TFormVeltara::FormShow() {
+    // The minimum is an outer size: the frame, once known, comes off the client's share.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    setMinimumSize(kMinimumOuterSize - frame);
+    FrameLoraMain->LayoutButtons();
+}
