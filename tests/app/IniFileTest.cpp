@@ -1,7 +1,8 @@
+#include "app/IniFile.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/IniFile.h"
 #include "support/TempWorkDir.h"
 
 TEST(IniFile, MissingFileReadsEmptyAndTheFirstSaveCreatesIt) {

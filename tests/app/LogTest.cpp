@@ -1,9 +1,10 @@
+#include "app/Log.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
 
-#include "app/Log.h"
 #include "support/TempWorkDir.h"
 
 TEST(Log, AppendsTextsExactlyAsFormatted) {
@@ -26,8 +27,7 @@ TEST(Log, TextsFromManyThreadsAreEachWrittenWhole) {
     for (auto& thread : threads) thread.join();
     const std::string log = ReadFile("console.log");
     EXPECT_EQ(log.size(), 4u * 50u * 201u);
-    for (std::size_t pos = 0; pos < log.size(); pos += 201)
-        EXPECT_EQ(log.substr(pos, 201), text + "\n");
+    for (std::size_t pos = 0; pos < log.size(); pos += 201) EXPECT_EQ(log.substr(pos, 201), text + "\n");
 }
 
 TEST(Log, AnUnwritableLogIsSilent) {

@@ -1,7 +1,8 @@
+#include "app/ProgramObjects.h"
+
 #include <gtest/gtest.h>
 
 #include "app/ProgramInfo.h"
-#include "app/ProgramObjects.h"
 #include "support/TempWorkDir.h"
 
 TEST(ProgramObjects, PublishTheirNamesWhileTheyLive) {
