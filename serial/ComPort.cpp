@@ -13,26 +13,13 @@
 #include "Utils/Format.h"
 #include "app/Log.h"
 #include "serial/Frame.h"
+#include "serial/LineSpeeds.h"
 #include "serial/LinkErrors.h"
 
 namespace {
-struct CSpeed {
-    unsigned bits;
-    speed_t code;
-};
-constexpr CSpeed kSpeeds[] = {{300, B300},   {600, B600},   {1200, B1200},
-                              {1800, B1800}, {2400, B2400}, {4800, B4800},
-                              {9600, B9600}, {19200, B19200}, {38400, B38400}};
 constexpr unsigned kFallbackSpeed = 300;
 // Three characters of 11 bits (start, 8 data, parity, stop), in milliseconds times the speed.
 constexpr unsigned kThreeCharacterBits = 33000;
-
-speed_t SpeedCode(unsigned bits) {
-    for (const CSpeed& speed : kSpeeds) {
-        if (speed.bits == bits) return speed.code;
-    }
-    return B300;
-}
 
 std::string LogTextOf(const CDataPackage& package) {
     std::string text;
@@ -50,10 +37,7 @@ CComPort::CComPort(const char* path, unsigned speed, const CLinkSettings& settin
 CComPort::~CComPort() { Close(); }
 
 unsigned CComPort::CheckBaud(unsigned speed) {
-    for (const CSpeed& accepted : kSpeeds) {
-        if (accepted.bits == speed) return speed;
-    }
-    return kFallbackSpeed;
+    return SpeedCodeOf(speed) != B0 ? speed : kFallbackSpeed;
 }
 
 void CComPort::Open() {
@@ -88,8 +72,8 @@ bool CComPort::Configure() {
     applied_.c_cflag = CS8 | PARENB | CREAD | CLOCAL;
     applied_.c_cc[VMIN] = 1;
     applied_.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&applied_, SpeedCode(speed_)) != 0 ||
-        ::cfsetospeed(&applied_, SpeedCode(speed_)) != 0 ||
+    if (::cfsetispeed(&applied_, SpeedCodeOf(speed_)) != 0 ||
+        ::cfsetospeed(&applied_, SpeedCodeOf(speed_)) != 0 ||
         ::tcsetattr(fd_, TCSANOW, &applied_) != 0) {
         return false;
     }

@@ -1,0 +1,25 @@
+#include "serial/LineSpeeds.h"
+
+namespace {
+struct CSpeed {
+    unsigned bits;
+    speed_t code;
+};
+constexpr CSpeed kSpeeds[] = {{300, B300},   {600, B600},   {1200, B1200},
+                              {1800, B1800}, {2400, B2400}, {4800, B4800},
+                              {9600, B9600}, {19200, B19200}, {38400, B38400}};
+}  // namespace
+
+speed_t SpeedCodeOf(unsigned bits) {
+    for (const CSpeed& speed : kSpeeds) {
+        if (speed.bits == bits) return speed.code;
+    }
+    return B0;
+}
+
+unsigned SpeedBitsOf(speed_t code) {
+    for (const CSpeed& speed : kSpeeds) {
+        if (speed.code == code) return speed.bits;
+    }
+    return 0;
+}

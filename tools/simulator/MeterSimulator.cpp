@@ -1,0 +1,210 @@
+#include "tools/simulator/MeterSimulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+
+#include "Utils/Format.h"
+#include "meter/MeterCodes.h"
+#include "serial/LineSpeeds.h"
+#include "tools/simulator/MeterReplies.h"
+
+namespace {
+constexpr double kBitsPerCharacter = 11;  // start, 8 data, parity, stop
+constexpr auto kIdleWake = std::chrono::milliseconds(200);
+
+std::string SystemError(const char* what) { return Format("%s: %s", what, std::strerror(errno)); }
+
+std::tm LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+}  // namespace
+
+CMeterSimulator::CMeterSimulator(std::vector<CSimMeter> meters, CSimLine line, Report report)
+    : meters_(std::move(meters)), line_(line), report_(std::move(report)) {}
+
+CMeterSimulator::~CMeterSimulator() {
+    stop_ = true;
+    if (thread_.joinable()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t woken = ::write(wake_, &one, sizeof one);
+        thread_.join();
+    }
+    std::error_code ignored;
+    if (!link_.empty() && std::filesystem::read_symlink(link_, ignored) == portPath_) {
+        std::filesystem::remove(link_, ignored);
+    }
+    for (int fd : {master_, slave_, wake_}) {
+        if (fd >= 0) ::close(fd);
+    }
+}
+
+bool CMeterSimulator::Start(std::string& error) {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        error = SystemError("cannot open a pseudo-terminal");
+        return false;
+    }
+    char name[64];
+    if (::ptsname_r(master_, name, sizeof name) != 0) {
+        error = SystemError("cannot name the pseudo-terminal");
+        return false;
+    }
+    portPath_ = name;
+    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios raw{};
+    if (slave_ < 0 || ::tcgetattr(slave_, &raw) != 0) {
+        error = SystemError("cannot open the terminal side");
+        return false;
+    }
+    // Raw from the start, so nothing is echoed before the program configures its side.
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave_, TCSANOW, &raw);
+    wake_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wake_ < 0) {
+        error = SystemError("cannot make a wake-up event");
+        return false;
+    }
+    thread_ = std::thread(&CMeterSimulator::Run, this);
+    return true;
+}
+
+bool CMeterSimulator::LinkAs(const std::string& link, std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code failure;
+    const fs::file_status status = fs::symlink_status(link, failure);
+    if (fs::exists(status) && !fs::is_symlink(status)) {
+        error = link + " exists and is not a link; it is left alone";
+        return false;
+    }
+    fs::remove(link, failure);
+    fs::create_symlink(portPath_, link, failure);
+    if (failure) {
+        error = "cannot link " + link + ": " + failure.message();
+        return false;
+    }
+    link_ = link;
+    return true;
+}
+
+void CMeterSimulator::Send(const CDataPackage& bytes) {
+    Schedule(bytes, Clock::now(), false);
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t woken = ::write(wake_, &one, sizeof one);
+}
+
+std::vector<CDataPackage> CMeterSimulator::Requests() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return requests_;
+}
+
+termios CMeterSimulator::LineSettings() const {
+    termios settings{};
+    ::tcgetattr(slave_, &settings);
+    return settings;
+}
+
+double CMeterSimulator::CharacterMs() const {
+    if (!line_.paceAtLineSpeed) return 0;
+    const termios settings = LineSettings();
+    const unsigned bits = SpeedBitsOf(::cfgetospeed(&settings));
+    return bits == 0 ? 0 : kBitsPerCharacter * 1000 / bits;
+}
+
+void CMeterSimulator::Run() {
+    while (!stop_) {
+        Clock::duration wait = kIdleWake;
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (!outgoing_.empty()) {
+                wait = std::max(Clock::duration::zero(), outgoing_.begin()->first - Clock::now());
+            }
+        }
+        const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+        const timespec timeout{static_cast<time_t>(nanoseconds / 1000000000),
+                               static_cast<long>(nanoseconds % 1000000000)};
+        pollfd watched[] = {{master_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        if (::ppoll(watched, 2, &timeout, nullptr) > 0) {
+            if (watched[0].revents & POLLIN) TakeInput();
+            std::uint64_t count = 0;
+            if (watched[1].revents & POLLIN) {
+                [[maybe_unused]] const ssize_t drained = ::read(wake_, &count, sizeof count);
+            }
+        }
+        WriteDueBytes();
+    }
+}
+
+void CMeterSimulator::TakeInput() {
+    std::uint8_t chunk[512];
+    const ssize_t read = ::read(master_, chunk, sizeof chunk);
+    if (read <= 0) return;
+    const Clock::time_point arrived = Clock::now();
+    input_.insert(input_.end(), chunk, chunk + read);
+    for (;;) {
+        const CRequestScan scan = ScanForReadRequest(input_);
+        if (scan.found) {
+            CDataPackage request;
+            for (std::size_t i = scan.consumed - 16; i < scan.consumed; ++i) request.Add(input_[i]);
+            std::lock_guard<std::mutex> hold(lock_);
+            requests_.push_back(request);
+        }
+        input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(scan.consumed));
+        if (!scan.found) break;
+        Answer(scan.serial, scan.meterCode, arrived);
+    }
+}
+
+void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point requestEnd) {
+    const SimFamily family = meterCode == MeterCodeHeat ? SimFamily::Heat : SimFamily::Water;
+    const char* familyName = family == SimFamily::Heat ? "heat" : "water";
+    for (const CSimMeter& meter : meters_) {
+        if (meter.serial != serial || meter.family != family ||
+            (meterCode != MeterCodeHeat && meterCode != MeterCodeWater)) {
+            continue;
+        }
+        if (meter.silent) break;
+        const auto delay = std::chrono::milliseconds(line_.replyDelayMs + meter.lateMs);
+        Schedule(BuildMeterReply(meter, LocalNow()), requestEnd + delay, true);
+        if (report_) report_(Format("%s %08u: answered", familyName, serial));
+        return;
+    }
+    if (report_) report_(Format("type %02X %08u: no answer", meterCode & 0xFF, serial));
+}
+
+void CMeterSimulator::Schedule(const CDataPackage& bytes, Clock::time_point start, bool inBursts) {
+    const double characterMs = CharacterMs();
+    const bool bursts = inBursts && line_.burstBytes > 0;
+    std::lock_guard<std::mutex> hold(lock_);
+    for (std::size_t i = 0; i < bytes.Size(); ++i) {
+        double offsetMs = static_cast<double>(i) * characterMs;
+        if (bursts) offsetMs += static_cast<double>(i / line_.burstBytes) * line_.burstGapMs;
+        const auto due = start + std::chrono::duration_cast<Clock::duration>(
+                                     std::chrono::duration<double, std::milli>(offsetMs));
+        outgoing_.emplace(due, bytes.At(i));
+    }
+}
+
+void CMeterSimulator::WriteDueBytes() {
+    std::vector<std::uint8_t> due;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        const Clock::time_point now = Clock::now();
+        while (!outgoing_.empty() && outgoing_.begin()->first <= now) {
+            due.push_back(outgoing_.begin()->second);
+            outgoing_.erase(outgoing_.begin());
+        }
+    }
+    // A full line buffer (nobody reads the port) loses the bytes, as a radio link would.
+    if (due.empty()) return;
+    [[maybe_unused]] const ssize_t written = ::write(master_, due.data(), due.size());
+}
