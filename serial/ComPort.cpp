@@ -132,30 +132,31 @@ void CComPort::ReceivePackage(CDataPackage& package) {
     }
     CDataPackage received("CDataPackage::CDataPackage DataPackage");
     std::uint8_t buffer = 0;
+    const unsigned silenceWait = readInterval_ + settings_.silenceMs;
+    unsigned wait = silenceWait;
     for (;;) {
-        const ReadOutcome outcome = ReadByte(buffer);
+        const ReadOutcome outcome = ReadByte(buffer, wait);
         // After the read that brought nothing the buffer still holds the last byte (or the
         // initial 0), and it goes in once more: the package convention the frame checks expect.
         received.Add(buffer);
         if (outcome == ReadOutcome::Lost) Close();
         if (outcome != ReadOutcome::Byte) break;
-        if (settings_.endOnCompleteFrame && IsCompleteFrame(received)) {
-            received.Add(buffer);
-            break;
-        }
+        // A complete frame ends the reply once the line stays quiet for one read interval; a
+        // byte after it means more is coming, and then only the silence ends the reply.
+        const bool frameEnds = settings_.endOnCompleteFrame && IsCompleteFrame(received);
+        wait = frameEnds ? readInterval_ : silenceWait;
     }
     package.Clear();
     for (std::uint8_t byte : received.Bytes()) package.Add(byte);
     Log.WriteText(LogTextOf(received));
 }
 
-CComPort::ReadOutcome CComPort::ReadByte(std::uint8_t& byte) const {
+CComPort::ReadOutcome CComPort::ReadByte(std::uint8_t& byte, unsigned waitMs) const {
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(readInterval_ + settings_.silenceMs);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        // Rounded up, so a wait is never cut short by a fraction of a millisecond.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd waiting{fd_, POLLIN, 0};
         const int ready = ::poll(&waiting, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
         if (ready < 0 && errno == EINTR) continue;

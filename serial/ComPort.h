@@ -11,10 +11,11 @@
 
 // One serial port at 8 data bits, even parity, one stop bit, raw, without flow control and with
 // DTR and RTS held off. Opened exclusively: a port in use by another open fails to open.
-// A reply is read one byte at a time and ends when the line stays silent for the silence time
-// (or, unless the settings say otherwise, as soon as it forms one complete frame). The received
-// package always carries one byte more than the line brought: a repeat of the last byte, or a
-// single 0 when nothing came. Failures never reach the caller; the operator is asked instead.
+// A reply is read one byte at a time and ends when the line stays silent for the silence time,
+// or, unless the settings say otherwise, as soon as it forms one complete frame that no byte
+// follows within the read interval. The received package always carries one byte more than the
+// line brought: a repeat of the last byte, or a single 0 when nothing came. Failures never reach
+// the caller; the operator is asked instead.
 class CComPort : public CChannel {
 public:
     // Opens at once; the object exists whether or not the port could be opened.
@@ -50,7 +51,8 @@ private:
     // is closed again without a word, and the next exchange reports it lost.
     bool OpenDevice();
     bool Configure();
-    ReadOutcome ReadByte(std::uint8_t& byte) const;
+    // Waits at most `waitMs` for one byte.
+    ReadOutcome ReadByte(std::uint8_t& byte, unsigned waitMs) const;
     bool WriteAll(const CDataPackage& package) const;
 
     int fd_ = -1;

@@ -18,6 +18,7 @@
 namespace {
 constexpr double kBitsPerCharacter = 11;  // start, 8 data, parity, stop
 constexpr auto kIdleWake = std::chrono::milliseconds(200);
+constexpr std::size_t kReadRequestBytes = 19;
 
 std::string SystemError(const char* what) { return Format("%s: %s", what, std::strerror(errno)); }
 
@@ -173,8 +174,13 @@ void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point r
             continue;
         }
         if (meter.silent) break;
+        // The request took its time on the line before the meter could hear all of it.
+        const auto requestOnLine = std::chrono::duration<double, std::milli>(
+            CharacterMs() * static_cast<double>(kReadRequestBytes));
         const auto delay = std::chrono::milliseconds(line_.replyDelayMs + meter.lateMs);
-        Schedule(BuildMeterReply(meter, LocalNow()), requestEnd + delay, true);
+        Schedule(BuildMeterReply(meter, LocalNow()),
+                 requestEnd + std::chrono::duration_cast<Clock::duration>(requestOnLine) + delay,
+                 true);
         if (report_) report_(Format("%s %08u: answered", familyName, serial));
         return;
     }
