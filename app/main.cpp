@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <string_view>
 
 #include "app/FormVeltara.h"
 #include "app/FrameLoraMain.h"
@@ -8,12 +9,15 @@
 #include "app/ScreenTour.h"
 #include "app/ShownProbe.h"
 #include "app/toolkit/Look.h"
+#include "polling/PollCommand.h"
 
 // Options for tools, not for the operator:
 //   --quit-when-shown      write "shown" once the main screen is painted, then end (start-up
 //   timing)
 //   --screenshots FOLDER   save a picture of every screen into FOLDER, then end
+// `vevo poll ...` reads meters without a window (polling/PollCommand.h).
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == "poll") return RunPollCommand(argc, argv);
     CProgramObjects program;  // before any window: database, settings, log
     QApplication application(argc, argv);
     ApplyApplicationLook();

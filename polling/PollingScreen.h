@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+// What the polling thread reads from and writes to the screen it serves: the polling screen, or
+// the text tables of the headless poll command. The thread makes every call through
+// Synchronize, so a screen is only ever touched on the user-interface thread.
+class CPollingScreen {
+public:
+    virtual ~CPollingScreen() = default;
+
+    // The outer tab "За номером" is showing.
+    virtual bool ByNumberTabShown() = 0;
+    // The inner tab of the stored meters: 0 heat, 1 cold water, 2 hot water.
+    virtual int SavedKindTab() = 0;
+    // The by-number family: 0 "Тепло", 1 "Вода", -1 none chosen.
+    virtual int ByNumberFamily() = 0;
+    // The text of the by-number edit.
+    virtual std::string TypedNumber() = 0;
+
+    // One cell of a kind's meter table (row 0 is the header, meter i is row i + 1).
+    virtual void SetMeterCell(int kind, int column, int row, const std::string& text) = 0;
+    // The value column of the by-number table.
+    virtual void SetByNumberValue(int row, const std::string& text) = 0;
+    // The run has ended: back to idle (Start shown, Stop hidden, elapsed time stopped).
+    virtual void PollingFinished() = 0;
+};

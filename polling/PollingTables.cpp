@@ -1,0 +1,56 @@
+#include "polling/PollingTables.h"
+
+#include "Utils/Format.h"
+#include "database/SQLite3Controller.h"
+
+namespace {
+const std::vector<const char*> kHeatHeaders = {
+    "Серійний номер", "Номер кв", "Дата/час", "Q cooling, kWh", "Q, kWh", "V, m3",
+    "T1, °C",         "T2, °C",   "DT, °C",   "Run time",       "Стан",
+};
+const std::vector<const char*> kWaterHeaders = {
+    "Серійний номер", "Номер кв",    "Дата/час",  "V, m3", "V Flow, m3/h",
+    "Bat, v",         "Run time, h", "V Reverse", "Стан",
+};
+const std::vector<const char*> kHeatByNumberLabels = {
+    "Date/Time", "Q cooling, kWh", "Q, kWh", "V, m3", "T1, °C", "T2, °C", "Run time, h",
+};
+const std::vector<const char*> kWaterByNumberLabels = {
+    "Date/Time", "V, m3", "V Flow, m3/h", "Battery, v", "Run time (minute)", "Reserve volume",
+};
+}  // namespace
+
+const std::vector<const char*>& MeterHeadersOf(int kind) {
+    return kind == PollKindHeat ? kHeatHeaders : kWaterHeaders;
+}
+
+int ColumnCountOf(int kind) { return static_cast<int>(MeterHeadersOf(kind).size()); }
+
+int StatusColumnOf(int kind) { return ColumnCountOf(kind) - 1; }
+
+const std::vector<const char*>& ByNumberLabelsOf(int family) {
+    return family == 0 ? kHeatByNumberLabels : kWaterByNumberLabels;
+}
+
+CDeviceBaseModel& ModelOfKind(CSQLite3Controller& database, int kind) {
+    switch (kind) {
+        case PollKindHeat:
+            return database.DeviceHeatModel;
+        case PollKindWaterCold:
+            return database.DeviceWaterColdModel;
+        default:
+            return database.DeviceWaterHotModel;
+    }
+}
+
+std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind) {
+    std::vector<CMeterRowHead> heads;
+    const auto devices = ModelOfKind(database, kind).GetDevices();
+    if (devices == nullptr) return heads;
+    for (const auto& device : *devices) {
+        CMeterRowHead head{Format("%08i", device->serial), {}};
+        if (device->aid != 0 && device->subscriber != nullptr) head.apartment = device->subscriber->no.view();
+        heads.push_back(std::move(head));
+    }
+    return heads;
+}

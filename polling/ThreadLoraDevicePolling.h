@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+
+#include "app/toolkit/Thread.h"
+#include "database/models/DataHeat.h"
+#include "database/models/DataWater.h"
+
+class CDevice;
+class CPollingScreen;
+class CProcessComPort;
+class CSQLite3Controller;
+class CTelegram;
+
+// Reads meters on a worker thread: every stored meter of the kind whose tab is showing, one
+// after the other, or the one meter whose number was typed. Each result is shown through a
+// synchronised call; good readings of stored meters are stored.
+class ThreadLoraDevicePolling : public TThread {
+public:
+    // The link, the database and the screen must outlive the thread's run.
+    ThreadLoraDevicePolling(CProcessComPort& link, CSQLite3Controller& database,
+                            CPollingScreen& screen);
+
+protected:
+    void Execute() override;
+
+private:
+    void PollSavedMeters();
+    void PollHeatMeters() { PollMetersOfKind(0); }
+    void PollColdWaterMeters() { PollMetersOfKind(1); }
+    void PollHotWaterMeters() { PollMetersOfKind(2); }
+    void PollMetersOfKind(int kind);
+    // True when the reply was this meter's and its reading has been shown and stored.
+    bool TakeMeterReading(CTelegram& telegram, const CDevice& meter);
+    void PollByNumber();
+
+    void ShowRowRead();
+    void ShowRowError();
+    void ShowHeatByNumber();
+    void ShowWaterByNumber();
+    void ShowPollingFinished();
+
+    // Reads of the screen's controls, made on the user-interface thread.
+    bool ByNumberTabShown();
+    int SavedKindTab();
+
+    CProcessComPort& link_;
+    CSQLite3Controller& database_;
+    CPollingScreen& screen_;
+
+    int CurrentRow = 0;
+    std::unique_ptr<CDataHeat> heat_;
+    std::unique_ptr<CDataWater> water_;
+    int PollKind = 0;
+};
