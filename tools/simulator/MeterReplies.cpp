@@ -132,8 +132,9 @@ CDataPackage BuildMeterReply(const CSimMeter& meter, const std::tm& now) {
     AppendChecksum(reply);
     if (meter.badChecksum) {
         CDataPackage spoilt;
-        for (std::size_t i = 0; i + 1 < reply.Size(); ++i) spoilt.Add(reply.At(i));
-        spoilt.Add(static_cast<std::uint8_t>(reply.At(reply.Size() - 1) + 1));
+        const std::size_t checksumIndex = reply.Size() - 1;
+        for (std::size_t i = 0; i < checksumIndex; ++i) spoilt.Add(reply.At(i));
+        spoilt.Add(static_cast<std::uint8_t>(reply.At(checksumIndex) + 1));
         reply = spoilt;
     }
     reply.Add(kFrameEnd);
