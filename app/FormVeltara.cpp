@@ -7,6 +7,8 @@
 #include "app/ProgramObjects.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
+#include "app/toolkit/PanelButton.h"
+#include "polling/FrameLoraDevicePolling.h"
 #include "serial/LinkErrors.h"
 #include "serial/LinkSettings.h"
 #include "serial/ProcessComPort.h"
@@ -40,6 +42,8 @@ TFormVeltara::TFormVeltara()
     screens->setContentsMargins(0, 0, 0, 0);
 
     AddScreen(new TFrameLoraMain(background_), false);
+    AddScreen(new TFrameLoraDevicePolling(background_), false);
+    FrameLoraDevicePolling->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
 
     setMinimumSize(kMinimumOuterSize);
     resize(kClientSize);
@@ -63,6 +67,8 @@ void TFormVeltara::AddScreen(QWidget* screen, bool visible) {
 }
 
 void TFormVeltara::ShowMainScreen() {
+    // A running poll is stopped first, as Stop does, so the link outlives the thread's use of it.
+    if (FrameLoraDevicePolling != nullptr) FrameLoraDevicePolling->PanelButtonDeviceStopPollingClick();
     comPort_.reset();
     FrameLoraMain->show();
     // The screens made after the main one are those that "Назад" leaves.

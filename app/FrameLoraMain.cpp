@@ -13,6 +13,7 @@
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/Picture.h"
+#include "polling/FrameLoraDevicePolling.h"
 #include "serial/PortDiscovery.h"
 
 TFrameLoraMain* FrameLoraMain = nullptr;
@@ -186,4 +187,8 @@ void TFrameLoraMain::PanelButtonConnectClick() {
     FormVeltara->OpenComPort(path.c_str(), speed);
     IniFile->SetValue("SERIAL", "COM", path.c_str());
     IniFile->SetValue("SERIAL", "BAUD", Format("%i", static_cast<int>(speed)).c_str());
+    if (FrameLoraDevicePolling == nullptr) return;
+    hide();
+    FrameLoraDevicePolling->show();
+    FrameLoraDevicePolling->RefillTables();
 }

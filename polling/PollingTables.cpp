@@ -1,6 +1,7 @@
 #include "polling/PollingTables.h"
 
 #include "Utils/Format.h"
+#include "Utils/TextConversion.h"
 #include "database/SQLite3Controller.h"
 
 namespace {
@@ -49,8 +50,20 @@ std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind)
     if (devices == nullptr) return heads;
     for (const auto& device : *devices) {
         CMeterRowHead head{Format("%08i", device->serial), {}};
-        if (device->aid != 0 && device->subscriber != nullptr) head.apartment = device->subscriber->no.view();
+        if (device->aid != 0 && device->subscriber != nullptr) head.apartment = Cp1251ToUtf8(device->subscriber->no.view());
         heads.push_back(std::move(head));
     }
     return heads;
+}
+
+int MeterCountOf(CSQLite3Controller& database, int kind) {
+    const auto devices = ModelOfKind(database, kind).GetDevices();
+    return devices == nullptr ? 0 : devices->Count();
+}
+
+std::string ElapsedText(long long milliseconds) {
+    const long long hours = milliseconds / 3600000;
+    const long long minutes = (milliseconds % 3600000) / 60000;
+    const long long seconds = (milliseconds % 3600000 % 60000) / 1000;
+    return Format("%02lli:%02lli:%02lli", hours, minutes, seconds);
 }

@@ -20,9 +20,14 @@ const std::vector<const char*>& ByNumberLabelsOf(int family);
 CDeviceBaseModel& ModelOfKind(CSQLite3Controller& database, int kind);
 
 // The first two cells of every stored meter's row, in list order: the serial "%08i" and the
-// apartment number of a bound meter. Empty when the list cannot be fetched.
+// apartment number of a bound meter, as UTF-8 for display. Empty when the list cannot be fetched.
 struct CMeterRowHead {
     std::string serial;
     std::string apartment;
 };
 std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind);
+// The number of stored meters of a kind; 0 when the list cannot be fetched.
+int MeterCountOf(CSQLite3Controller& database, int kind);
+
+// Elapsed polling time as "hh:mm:ss".
+std::string ElapsedText(long long milliseconds);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/FormVeltara.h"
+#include "polling/FrameLoraDevicePolling.h"
 #include "app/FrameLoraMain.h"
 #include "app/ProgramObjects.h"
 #include "app/toolkit/Picture.h"
@@ -45,9 +46,11 @@ TEST(FormVeltara, TheMainScreenFillsTheWindowAndIsLaidOutInThirdsWhenShown) {
     TFormVeltara window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_EQ(window.Screens().size(), 1u) << "screens still to come are not created";
+    ASSERT_EQ(window.Screens().size(), 2u) << "screens still to come are not created";
     EXPECT_EQ(window.Screens()[0], FrameLoraMain);
+    EXPECT_EQ(window.Screens()[1], FrameLoraDevicePolling);
     EXPECT_TRUE(FrameLoraMain->isVisible());
+    EXPECT_FALSE(FrameLoraDevicePolling->isVisible());
     EXPECT_EQ(FrameLoraMain->size(), window.size());
     EXPECT_EQ(FrameLoraMain->Left->width(), window.width() / 3);
     EXPECT_EQ(FrameLoraMain->Right->width(), window.width() / 3);

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QWidget>
+#include <chrono>
+
+#include "app/toolkit/Thread.h"
+#include "app/toolkit/Timer.h"
+#include "polling/PollingScreen.h"
+#include "polling/ThreadLoraDevicePolling.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class TPanelButton;
+class TStringGrid;
+
+// Where meters are read: the stored meters of each kind in a table of their own, read all at
+// once by "Опитати", or one meter by typed number. The polling thread does the reading and
+// fills the tables through the CPollingScreen calls.
+class TFrameLoraDevicePolling : public QWidget, public CPollingScreen {
+public:
+    explicit TFrameLoraDevicePolling(QWidget* parent);
+    ~TFrameLoraDevicePolling() override;
+
+    // The stored meters afresh, each kind's table and count.
+    void RefillTables();
+    bool Polling() const { return thread_ != nullptr && !thread_->Finished(); }
+
+    void PanelButtonDevicePollingClick();
+    // Waits for the exchange under way to end; does nothing while idle.
+    void PanelButtonDeviceStopPollingClick();
+    void TimerRunningTimer();
+    void PageControlChange();
+    void DeviceTypeComboBoxChange();
+
+    // CPollingScreen, on the user-interface thread.
+    bool ByNumberTabShown() override;
+    int SavedKindTab() override;
+    int ByNumberFamily() override;
+    std::string TypedNumber() override;
+    void SetMeterCell(int kind, int column, int row, const std::string& text) override;
+    void SetByNumberValue(int row, const std::string& text) override;
+    void PollingFinished() override;
+
+    TStringGrid* MeterTable(int kind) const { return meterTables_[kind]; }
+
+    QWidget* Background;
+    QWidget* RightMenu;
+    TPanelButton* PanelButtonDevicePolling;
+    TPanelButton* PanelButtonDeviceStopPolling;
+    TPanelButton* PanelButonAdd;
+    TPanelButton* PanelButtonBack;
+    QGroupBox* GroupBoxStatistics;
+    QLabel* CountDeviceHeatValue;
+    QLabel* CountDeviceWaterColdValue;
+    QLabel* CountDeviceWaterHotValue;
+    QLabel* PollTimeValue;
+    QTabWidget* PageControl;
+    QTabWidget* PageControlSaveDevice;
+    TStringGrid* TableDeviceHeatList;
+    TStringGrid* TableDeviceWaterColdList;
+    TStringGrid* TableDeviceWaterHotList;
+    QLineEdit* DeviceNumberEdit;
+    QComboBox* DeviceTypeComboBox;
+    TStringGrid* TableDeviceData;
+    TTimer TimerRunning;
+
+private:
+    QWidget* BuildRightMenu();
+    QWidget* BuildSavedTab();
+    QWidget* BuildByNumberTab();
+    void SetByNumberLabels(int family);
+    void ShowCounts(int heat, int cold, int hot);
+    void TableDeviceHeatListDrawCell(TStringGrid& table, QPainter& painter, int col, int row,
+                                     const QRect& rect, bool selected);
+    void TableDeviceDataDrawCell(QPainter& painter, int col, int row, const QRect& rect);
+
+    TStringGrid* meterTables_[3];
+    TThreadPtr<ThreadLoraDevicePolling> thread_;
+    std::chrono::steady_clock::time_point started_;
+};
+
+extern TFrameLoraDevicePolling* FrameLoraDevicePolling;

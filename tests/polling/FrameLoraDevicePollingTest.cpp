@@ -1,0 +1,149 @@
+#include "polling/FrameLoraDevicePolling.h"
+
+#include <gtest/gtest.h>
+
+#include <QTabWidget>
+#include <QLabel>
+#include <QTest>
+
+#include "app/FormVeltara.h"
+#include "app/FrameLoraMain.h"
+#include "app/ProgramObjects.h"
+#include "app/toolkit/PanelButton.h"
+#include "app/toolkit/StringGrid.h"
+#include "polling/PollingTables.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempWorkDir.h"
+#include "tools/simulator/MeterSimulator.h"
+
+namespace {
+
+CSimMeter HeatMeter(unsigned serial) {
+    CSimMeter meter;
+    meter.serial = serial;
+    meter.t1 = "21.50";
+    meter.t2 = "18.05";
+    meter.clock.now = false;
+    meter.clock.year = 2025, meter.clock.month = 3, meter.clock.day = 9, meter.clock.hour = 10;
+    return meter;
+}
+
+// The whole window on a fresh working directory, with stored meters and the simulator on a
+// pseudo-terminal as the connected port.
+class PollingScreenTest : public ::testing::Test {
+protected:
+    CTempWorkDir dir_;
+    CProgramObjects program_;
+    CScriptedDialogs dialogs_;
+    std::unique_ptr<CMeterSimulator> simulator_;
+    std::unique_ptr<TFormVeltara> window_;
+
+    int AddMeter(int kind, int serial, int aid = 0) {
+        CDevice device;
+        device.serial = serial;
+        device.aid = aid;
+        return ModelOfKind(*DbController, kind).InsertDevice(device);
+    }
+
+    void Connect(std::vector<CSimMeter> meters, CSimLine line = {}) {
+        simulator_ = std::make_unique<CMeterSimulator>(std::move(meters), line);
+        std::string error;
+        ASSERT_TRUE(simulator_->Start(error)) << error;
+        window_ = std::make_unique<TFormVeltara>();
+        window_->show();
+        window_->OpenComPort(simulator_->PortPath().c_str(), 9600);
+        FrameLoraMain->hide();
+        FrameLoraDevicePolling->show();
+        FrameLoraDevicePolling->RefillTables();
+    }
+
+    static std::string Cell(int kind, int col, int row) {
+        return FrameLoraDevicePolling->MeterTable(kind)->Cell(col, row).toStdString();
+    }
+    static bool WaitForIdle() {
+        return QTest::qWaitFor([] { return !FrameLoraDevicePolling->Polling(); }, 10000);
+    }
+};
+
+}  // namespace
+
+TEST_F(PollingScreenTest, ConnectListsEveryStoredMeterWithItsApartment) {
+    CDataSubscriber apartment;
+    apartment.bid = DbController->ObjectModel.InsertObject(CDataObject());
+    apartment.no = "42";
+    const int aid = DbController->SubscriberModel.InsertSubscriber(apartment);
+    AddMeter(PollKindHeat, 1);
+    AddMeter(PollKindHeat, 2);
+    AddMeter(PollKindWaterHot, 87654321, aid);
+    Connect({});
+
+    EXPECT_EQ(FrameLoraDevicePolling->TableDeviceHeatList->RowCount(), 3);
+    EXPECT_EQ(Cell(PollKindHeat, 0, 1), "00000001");
+    EXPECT_EQ(Cell(PollKindHeat, 0, 0), "Серійний номер");
+    EXPECT_EQ(FrameLoraDevicePolling->TableDeviceWaterColdList->RowCount(), 1) << "only the header";
+    EXPECT_EQ(Cell(PollKindWaterHot, 0, 1), "87654321");
+    EXPECT_EQ(Cell(PollKindWaterHot, 1, 1), "42");
+    EXPECT_EQ(FrameLoraDevicePolling->CountDeviceHeatValue->text(), "2");
+    EXPECT_EQ(FrameLoraDevicePolling->CountDeviceWaterColdValue->text(), "0");
+    EXPECT_EQ(FrameLoraDevicePolling->CountDeviceWaterHotValue->text(), "1");
+
+    FrameLoraDevicePolling->PageControl->setCurrentIndex(1);
+    EXPECT_EQ(FrameLoraDevicePolling->CountDeviceHeatValue->text(), "1");
+    EXPECT_EQ(FrameLoraDevicePolling->CountDeviceWaterColdValue->text(), "1");
+    EXPECT_FALSE(FrameLoraDevicePolling->PanelButonAdd->isVisible()) << "until the add form exists";
+    AddMeter(PollKindWaterCold, 5);
+    FrameLoraDevicePolling->PageControl->setCurrentIndex(0);
+    EXPECT_EQ(FrameLoraDevicePolling->CountDeviceHeatValue->text(), "2");
+    EXPECT_EQ(FrameLoraDevicePolling->CountDeviceWaterColdValue->text(), "1");
+}
+
+TEST_F(PollingScreenTest, StartFillsTheRowsAndReturnsToIdleWhenTheWalkEnds) {
+    AddMeter(PollKindHeat, 12345678);
+    AddMeter(PollKindHeat, 23456789);  // nobody answers to it within the test's patience
+    Connect({HeatMeter(12345678)});
+    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
+    EXPECT_TRUE(FrameLoraDevicePolling->PanelButtonDeviceStopPolling->isVisible());
+    EXPECT_FALSE(FrameLoraDevicePolling->PanelButtonDevicePolling->isVisible());
+    EXPECT_TRUE(FrameLoraDevicePolling->TimerRunning.Enabled());
+    EXPECT_EQ(FrameLoraDevicePolling->PollTimeValue->text(), "00:00:00");
+
+    ASSERT_TRUE(QTest::qWaitFor([] { return Cell(PollKindHeat, 10, 1) == "OK"; }, 5000));
+    EXPECT_EQ(Cell(PollKindHeat, 2, 1), "2025-03-09 10:00");
+    EXPECT_EQ(Cell(PollKindHeat, 8, 1), "3.45");
+    FrameLoraDevicePolling->PanelButtonDeviceStopPolling->Click();  // before the silent one answers
+    EXPECT_FALSE(FrameLoraDevicePolling->Polling());
+    EXPECT_TRUE(FrameLoraDevicePolling->PanelButtonDevicePolling->isVisible());
+    EXPECT_FALSE(FrameLoraDevicePolling->PanelButtonDeviceStopPolling->isVisible());
+    EXPECT_FALSE(FrameLoraDevicePolling->TimerRunning.Enabled());
+    EXPECT_EQ(DbController->DeviceHeatModel.GetReadings(1, "", "")->Count(), 1);
+
+    // A finished run is released by the next Start; an empty tab ends at once.
+    FrameLoraDevicePolling->PageControlSaveDevice->setCurrentIndex(PollKindWaterCold);
+    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_TRUE(FrameLoraDevicePolling->PanelButtonDevicePolling->isVisible());
+}
+
+TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
+    for (int serial = 30000001; serial <= 30000005; ++serial) AddMeter(PollKindHeat, serial);
+    std::vector<CSimMeter> meters;
+    for (unsigned serial = 30000001; serial <= 30000005; ++serial) meters.push_back(HeatMeter(serial));
+    CSimLine slow;
+    slow.replyDelayMs = 200;
+    Connect(meters, slow);
+    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
+    QTest::qWait(100);
+
+    FrameLoraDevicePolling->PanelButtonBack->Click();
+    EXPECT_FALSE(FrameLoraDevicePolling->Polling());
+    EXPECT_EQ(FormVeltara->ComPort(), nullptr);
+    EXPECT_TRUE(FrameLoraMain->isVisible());
+    EXPECT_FALSE(FrameLoraDevicePolling->isVisible());
+    EXPECT_LT(simulator_->Requests().size(), 5u) << "the walk ended with the exchange under way";
+    EXPECT_TRUE(dialogs_.Boxes().empty()) << "no use of a closed link";
+}
+
+TEST(PollingTime, ShowsHoursMinutesAndSeconds) {
+    EXPECT_EQ(ElapsedText(0), "00:00:00");
+    EXPECT_EQ(ElapsedText(3600000 + 2 * 60000 + 5 * 1000 + 999), "01:02:05");
+}
