@@ -36,6 +36,7 @@ TPanelButton* NewMenuButton(const char* caption, QWidget* parent) {
 
 TFrameLoraDevicePolling::TFrameLoraDevicePolling(QWidget* parent) : QWidget(parent) {
     FrameLoraDevicePolling = this;
+    setObjectName("FrameLoraDevicePolling");
     Background = NewPanel(this);
     auto* fill = new QGridLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
@@ -80,6 +81,8 @@ QWidget* TFrameLoraDevicePolling::BuildRightMenu() {
 
     GroupBoxStatistics = new QGroupBox("Статистка", menu);
     auto* statistics = new QGridLayout(GroupBoxStatistics);
+    statistics->setContentsMargins(6, 6, 6, 6);
+    statistics->setHorizontalSpacing(2);
     statistics->addWidget(new QLabel("Кількість пристроїв:"), 0, 0, 1, 2);
     CountDeviceHeatValue = new QLabel("0");
     CountDeviceWaterColdValue = new QLabel("0");
@@ -89,13 +92,15 @@ QWidget* TFrameLoraDevicePolling::BuildRightMenu() {
         {"Тепло:", CountDeviceHeatValue},
         {"Холодна вода:", CountDeviceWaterColdValue},
         {"Гаряча вода:", CountDeviceWaterHotValue},
-        {"Час опитування:", PollTimeValue},
     };
     int row = 1;
     for (const auto& [caption, value] : rows) {
         statistics->addWidget(new QLabel(caption), row, 0);
         statistics->addWidget(value, row++, 1, Qt::AlignRight);
     }
+    // The time goes under its label: side by side they do not fit the menu's width.
+    statistics->addWidget(new QLabel("Час опитування:"), row++, 0, 1, 2);
+    statistics->addWidget(PollTimeValue, row, 0, 1, 2, Qt::AlignRight);
 
     auto* layout = new QVBoxLayout(menu);
     layout->setContentsMargins(5, 0, 5, 0);
