@@ -4,13 +4,7 @@
 # "Встановити зв'язок", then "Опитати". Arguments go to the program, e.g. `poll --port
 # /dev/ttyVEVO0 --kind heat` for a run without a window.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/tools/setup.sh"
-"$root/tools/build.sh"
-mkdir -p "$root/run"
-ln -sfn "$root/images" "$root/run/images"
-ln -sfn "$root/templates" "$root/run/templates"
-cd "$root/run"
+source "$(dirname "$0")/runtime-dir.sh"
 "$root/build/vevo_meter_simulator" >simulator.log 2>&1 &
 simulator=$!
 trap 'kill $simulator 2>/dev/null; wait $simulator 2>/dev/null || true' EXIT
