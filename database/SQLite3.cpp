@@ -66,6 +66,12 @@ int CSQLite3::ExecuteInsert(const char* text) {
     return id;
 }
 
+bool CSQLite3::BeginTransaction() { return Execute("BEGIN;"); }
+
+bool CSQLite3::CommitTransaction() { return Execute("COMMIT;"); }
+
+bool CSQLite3::RollbackTransaction() { return Execute("ROLLBACK;"); }
+
 int CSQLite3::GetLastInsertId() {
     int id = -1;
     CQueryRows rows(*this, "SELECT last_insert_rowid();");

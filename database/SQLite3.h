@@ -28,6 +28,17 @@ public:
     // connection can never hand over its id. Returns the new rowid, or 0 when the insert fails.
     int ExecuteInsert(const char* text);
 
+    // Transactions, for batches such as the imports: one commit instead of one per row.
+    // A transaction belongs to the connection, not to the calling thread: while it is open,
+    // every statement of every thread joins it, the polling thread's readings included, and a
+    // rollback discards those as well and cuts short any other thread's read in progress;
+    // other threads' reads see the uncommitted rows. So keep it short, end it on every path,
+    // and roll back only when losing such rows is acceptable. Only one can be open at a time:
+    // a second begin fails until commit or rollback.
+    bool BeginTransaction();
+    bool CommitTransaction();
+    bool RollbackTransaction();
+
     int GetLastInsertId();
     int GetUserVersion();
     bool TableExists(const char* name);

@@ -1,5 +1,16 @@
 #include "database/SQLite3Controller.h"
 
-CSQLite3Controller::CSQLite3Controller(const char* path) : Database(path) { Database.Open(); }
+CSQLite3Controller::CSQLite3Controller(const char* path)
+    : Database(path),
+      DeviceHeatModel(*this),
+      DeviceWaterColdModel(*this),
+      DeviceWaterHotModel(*this),
+      ObjectModel(*this),
+      SubscriberModel(*this),
+      MeteringModel(*this) {
+    Database.Open();
+}
 
-CSQLite3Controller::~CSQLite3Controller() { Database.Close(); }
+CSQLite3Controller::~CSQLite3Controller() {
+    Database.Close();
+}

@@ -1,0 +1,123 @@
+#include "database/models/DeviceBaseModel.h"
+
+#include "database/QueryRows.h"
+#include "database/SQLite3Controller.h"
+#include "database/Statement.h"
+#include "database/models/ModelRows.h"
+
+CSQLite3& CDeviceBaseModel::Database() {
+    return controller_.Database;
+}
+
+std::string CDeviceBaseModel::ReadingsStatement(int devid, std::string_view from,
+                                                std::string_view to) const {
+    std::string statement = table_.selectReadingsHead;
+    statement += FormatStatement(" WHERE `DEVID` = '%i' ", devid);
+    if (!from.empty()) statement += FormatStatement(" AND `DATE` >= '%s' ", from);
+    if (!to.empty()) statement += FormatStatement(" AND `DATE` <= '%s' ", to);
+    statement += " ORDER BY `DATE` DESC; ";
+    return statement;
+}
+
+std::unique_ptr<CDevice> CDeviceBaseModel::ReadDevice(const CQueryRows& rows) {
+    std::unique_ptr<CDevice> device;
+    if (table_.hasPosition) {
+        auto heat = std::make_unique<CDeviceHeat>();
+        heat->position = rows.Int(6);
+        device = std::move(heat);
+    } else {
+        device = std::make_unique<CDevice>();
+    }
+    device->devid = rows.Int(0);
+    device->aid = rows.Int(1);
+    device->serial = rows.Int(2);
+    device->date_install = rows.Text(3);
+    device->date_initial_verification = rows.Text(4);
+    device->calibration_interval = rows.Int(5);
+    if (device->aid != 0)
+        device->subscriber = controller_.SubscriberModel.GetSubscriberById(device->aid);
+    return device;
+}
+
+std::unique_ptr<CArrayDevice> CDeviceBaseModel::ReadDevices(const std::string& statement) {
+    return ReadList<CDevice>(Database(), statement,
+                             [this](const CQueryRows& rows) { return ReadDevice(rows); });
+}
+
+std::unique_ptr<CDevice> CDeviceBaseModel::ReadSingleDevice(const std::string& statement) {
+    std::unique_ptr<CDevice> device;
+    CQueryRows rows(Database(), statement);
+    while (rows.Next()) device = ReadDevice(rows);
+    return device;
+}
+
+std::unique_ptr<CArrayDevice> CDeviceBaseModel::GetDevices() {
+    return ReadDevices(table_.selectAll);
+}
+
+std::unique_ptr<CArrayDevice> CDeviceBaseModel::GetDevicesByApartment(int aid) {
+    return ReadDevices(FormatStatement(table_.selectByApartment, aid));
+}
+
+std::unique_ptr<CDevice> CDeviceBaseModel::GetDeviceBySerial(unsigned int serial) {
+    return ReadSingleDevice(FormatStatement(table_.selectBySerial, serial));
+}
+
+std::unique_ptr<CDevice> CDeviceBaseModel::GetDeviceById(int devid) {
+    return ReadSingleDevice(FormatStatement(table_.selectById, devid));
+}
+
+std::optional<bool> CDeviceBaseModel::HasReadings(int devid) {
+    // The meter's readings query; its first row is enough to know.
+    CQueryRows rows(Database(), ReadingsStatement(devid, {}, {}));
+    if (!rows.Prepared()) return std::nullopt;
+    return rows.Next();
+}
+
+int CDeviceBaseModel::PositionOf(const CDevice& device) const {
+    const auto* heat = dynamic_cast<const CDeviceHeat*>(&device);
+    return heat != nullptr ? heat->position : 0;
+}
+
+int CDeviceBaseModel::InsertDevice(const CDevice& device) {
+    const std::string statement =
+        table_.hasPosition
+            ? FormatStatement(table_.insert, device.aid, device.serial, device.date_install,
+                              device.date_initial_verification, device.calibration_interval,
+                              PositionOf(device))
+            : FormatStatement(table_.insert, device.aid, device.serial, device.date_install,
+                              device.date_initial_verification, device.calibration_interval);
+    return Database().ExecuteInsert(statement.c_str());
+}
+
+bool CDeviceBaseModel::UpdateDevice(const CDevice& device) {
+    const std::string statement =
+        table_.hasPosition
+            ? FormatStatement(table_.update, device.aid, device.serial, device.date_install,
+                              device.date_initial_verification, device.calibration_interval,
+                              PositionOf(device), device.devid)
+            : FormatStatement(table_.update, device.aid, device.serial, device.date_install,
+                              device.date_initial_verification, device.calibration_interval,
+                              device.devid);
+    return Database().Execute(statement.c_str());
+}
+
+bool CDeviceBaseModel::BindDevice(int devid, int aid) {
+    return Database().Execute(FormatStatement(table_.bind, aid, devid).c_str());
+}
+
+bool CDeviceBaseModel::UnbindDevices(int aid) {
+    return Database().Execute(FormatStatement(table_.unbind, aid).c_str());
+}
+
+DeleteDeviceResult CDeviceBaseModel::DeleteDevice(int devid) {
+    const std::unique_ptr<CDevice> device = GetDeviceById(devid);
+    if (device == nullptr) return DeleteDeviceNotFound;
+    if (device->aid != 0) return DeleteDeviceBound;
+    // When the readings cannot be checked the meter is kept: deleting it could orphan them.
+    const std::optional<bool> hasReadings = HasReadings(devid);
+    if (!hasReadings.has_value()) return DeleteDeviceFailed;
+    if (*hasReadings) return DeleteDeviceHasReadings;
+    return Database().Execute(FormatStatement(table_.remove, devid).c_str()) ? DeleteDeviceOk
+                                                                             : DeleteDeviceFailed;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "database/Collections.h"
+#include "database/models/Device.h"
+#include "database/models/DeviceTables.h"
+
+class CQueryRows;
+class CSQLite3;
+class CSQLite3Controller;
+
+enum DeleteDeviceResult {
+    DeleteDeviceOk = 0,
+    DeleteDeviceNotFound = 1,  // no such meter, or the lookup failed
+    DeleteDeviceFailed = 2,
+    DeleteDeviceHasReadings = 3,  // refused: its readings would lose their meter
+    DeleteDeviceBound = 4,        // refused: still bound to an apartment
+};
+
+// The operations common to the three meter tables. Each model works on its own table only;
+// a meter's apartment is loaded through the subscriber model of the same controller.
+class CDeviceBaseModel {
+public:
+    CDeviceBaseModel(CSQLite3Controller& controller, const CDeviceTable& table)
+        : controller_(controller), table_(table) {}
+    CDeviceBaseModel(const CDeviceBaseModel&) = delete;
+    CDeviceBaseModel& operator=(const CDeviceBaseModel&) = delete;
+
+    // The heat model's records are CDeviceHeat.
+    std::unique_ptr<CArrayDevice> GetDevices();
+    // aid 0 lists every unbound meter.
+    std::unique_ptr<CArrayDevice> GetDevicesByApartment(int aid);
+    // Null when there is no such meter or the query failed.
+    std::unique_ptr<CDevice> GetDeviceBySerial(unsigned int serial);
+    std::unique_ptr<CDevice> GetDeviceById(int devid);
+
+    // The new devid, or 0 when the insert failed (a duplicate serial among others). The record's
+    // own devid is ignored. A heat meter's position is taken from a CDeviceHeat record.
+    int InsertDevice(const CDevice& device);
+    // Overwrites every column of the row with the record's devid.
+    bool UpdateDevice(const CDevice& device);
+    bool BindDevice(int devid, int aid);
+    // Every meter of the apartment becomes unbound.
+    bool UnbindDevices(int aid);
+    DeleteDeviceResult DeleteDevice(int devid);
+
+protected:
+    CSQLite3& Database();
+    const CDeviceTable& Table() const { return table_; }
+    // The readings statement of this meter's table, newest first; empty limits are left out.
+    std::string ReadingsStatement(int devid, std::string_view from, std::string_view to) const;
+
+private:
+    std::unique_ptr<CDevice> ReadDevice(const CQueryRows& rows);
+    std::unique_ptr<CArrayDevice> ReadDevices(const std::string& statement);
+    std::unique_ptr<CDevice> ReadSingleDevice(const std::string& statement);
+    // Empty when the readings query could not run.
+    std::optional<bool> HasReadings(int devid);
+    int PositionOf(const CDevice& device) const;
+
+    CSQLite3Controller& controller_;
+    const CDeviceTable& table_;
+};

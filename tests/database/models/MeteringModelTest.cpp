@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ModelFixture.h"
+
+namespace {
+
+class MeteringModelTest : public ModelTest {
+protected:
+    MeteringModelTest() {
+        bid_ = AddBuilding("Main");
+        otherBid_ = AddBuilding("Other");
+        aid_ = AddApartment(bid_, "12");
+        otherAid_ = AddApartment(otherBid_, "3");
+    }
+
+    int bid_ = 0, otherBid_ = 0, aid_ = 0, otherAid_ = 0;
+};
+
+TEST_F(MeteringModelTest, OneHeatRowPerMeterWithTheLatestDateAndTheLargestValues) {
+    const int devid = AddDevice(db_.DeviceHeatModel, 11111111, aid_);
+    CDataHeat early = HeatReading(devid, "2024-01-10 08:00", "7.5");
+    early.t1 = "80.5";
+    CDataHeat late = HeatReading(devid, "2024-01-20 08:00", "9.25");
+    late.t1 = "60.5";
+    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(early));
+    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(late));
+    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-02-01 08:00", "99")));
+
+    const auto report = db_.MeteringModel.GetHeatArchive(bid_, "2024-01-01", "2024-01-31");
+    ASSERT_NE(report, nullptr);
+    ASSERT_EQ(report->Count(), 1);
+    const CDataHeatArchive& row = *report->Get(0);
+    EXPECT_EQ(row.CDataHeat::serial, 11111111);
+    EXPECT_EQ(row.CDataObject::no, "12") << "the apartment number";
+    EXPECT_EQ(row.date, "2024-01-20 08:00");
+    EXPECT_EQ(row.q, "9.25");
+    EXPECT_EQ(row.t1, "80.5") << "each column's largest value, whatever reading it came from";
+    EXPECT_EQ(row.q_cooling, "0.1");
+    EXPECT_EQ(row.v, "2.25");
+    EXPECT_EQ(row.t2, "50.25");
+    EXPECT_EQ(row.dt, "20.25");
+    EXPECT_EQ(row.CDevice::serial, 0) << "the meter part stays empty";
+    EXPECT_EQ(row.subscriber, nullptr);
+}
+
+TEST_F(MeteringModelTest, TheRangeCoversTheFirstAndLastDayWhole) {
+    const int devid = AddDevice(db_.DeviceWaterColdModel, 1, aid_);
+    for (const char* date : {"2024-03-01 00:00:00", "2024-03-31 23:59:59", "2024-02-29 23:59:59",
+                             "2024-04-01 00:00:00"}) {
+        ASSERT_TRUE(db_.DeviceWaterColdModel.InsertReading(WaterReading(devid, date)));
+    }
+    const auto march = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-03-01", "2024-03-31");
+    ASSERT_EQ(march->Count(), 1);
+    EXPECT_EQ(march->Get(0)->date, "2024-03-31 23:59:59");
+
+    const auto firstDay = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-03-01", "2024-03-01");
+    ASSERT_EQ(firstDay->Count(), 1);
+    EXPECT_EQ(firstDay->Get(0)->date, "2024-03-01 00:00:00");
+
+    const auto reversed = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-03-31", "2024-03-01");
+    ASSERT_NE(reversed, nullptr);
+    EXPECT_EQ(reversed->Count(), 0);
+}
+
+TEST_F(MeteringModelTest, WaterRowsCarryEveryAggregatedColumn) {
+    const int devid = AddDevice(db_.DeviceWaterHotModel, 22222222, aid_);
+    ASSERT_TRUE(db_.DeviceWaterHotModel.InsertReading(WaterReading(devid, "2024-05-05 10:00:00")));
+    const auto report = db_.MeteringModel.GetWaterHotArchive(bid_, "2024-05-01", "2024-05-31");
+    ASSERT_EQ(report->Count(), 1);
+    const CDataWaterArchive& row = *report->Get(0);
+    EXPECT_EQ(row.CDataWater::serial, 22222222);
+    EXPECT_EQ(row.CDataObject::no, "12");
+    EXPECT_EQ(row.date, "2024-05-05 10:00:00");
+    EXPECT_EQ(row.v, "3.5");
+    EXPECT_EQ(row.v_flow, "0.75");
+    EXPECT_EQ(row.bat, "3.6");
+    EXPECT_EQ(row.running_time_minute, 90);
+    EXPECT_EQ(row.v_reverse, "0.01");
+}
+
+TEST_F(MeteringModelTest, AHotWaterReadingNeverAppearsInTheColdWaterReport) {
+    const int cold = AddDevice(db_.DeviceWaterColdModel, 1, aid_);
+    const int hot = AddDevice(db_.DeviceWaterHotModel, 2, aid_);
+    ASSERT_EQ(cold, hot) << "both tables number their meters from 1";
+    ASSERT_TRUE(db_.DeviceWaterHotModel.InsertReading(WaterReading(hot, "2024-05-05 10:00:00")));
+
+    const auto coldReport = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-05-01", "2024-05-31");
+    ASSERT_NE(coldReport, nullptr);
+    EXPECT_EQ(coldReport->Count(), 0);
+    const auto hotReport = db_.MeteringModel.GetWaterHotArchive(bid_, "2024-05-01", "2024-05-31");
+    ASSERT_EQ(hotReport->Count(), 1);
+    EXPECT_EQ(hotReport->Get(0)->CDataWater::serial, 2);
+}
+
+TEST_F(MeteringModelTest, OnlyMetersBoundToTheBuildingWithReadingsInTheRangeAreListed) {
+    const int here = AddDevice(db_.DeviceHeatModel, 1, aid_);
+    const int silent = AddDevice(db_.DeviceHeatModel, 2, aid_);
+    const int elsewhere = AddDevice(db_.DeviceHeatModel, 3, otherAid_);
+    const int unbound = AddDevice(db_.DeviceHeatModel, 4);
+    for (int devid : {here, elsewhere, unbound}) {
+        ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-01-10 08:00")));
+    }
+    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(silent, "2023-12-31 23:59")));
+
+    const auto report = db_.MeteringModel.GetHeatArchive(bid_, "2024-01-01", "2024-01-31");
+    ASSERT_EQ(report->Count(), 1);
+    EXPECT_EQ(report->Get(0)->CDataHeat::serial, 1);
+
+    const auto none = db_.MeteringModel.GetHeatArchive(bid_, "2025-01-01", "2025-01-31");
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(none->Count(), 0);
+}
+
+TEST_F(BrokenDatabaseTest, ReportsOfAFailedQueryAreNull) {
+    EXPECT_EQ(db_.MeteringModel.GetHeatArchive(1, "2024-01-01", "2024-01-31"), nullptr);
+    EXPECT_EQ(db_.MeteringModel.GetWaterColdArchive(1, "2024-01-01", "2024-01-31"), nullptr);
+    EXPECT_EQ(db_.MeteringModel.GetWaterHotArchive(1, "2024-01-01", "2024-01-31"), nullptr);
+}
+
+}  // namespace
