@@ -44,9 +44,9 @@ private:
 std::vector<CSimMeter> BenchMeters() {
     std::vector<CSimMeter> meters;
     std::string error;
-    for (const char* spec : {"heat:12345678,q=250.00,t1=21.50,t2=18.05", "heat:1,silent"}) {
+    for (const char* description : {"heat:12345678,q=250.00,t1=21.50,t2=18.05", "heat:1,silent"}) {
         CSimMeter meter;
-        ParseMeterSpec(spec, meter, error);
+        ParseMeterSpec(description, meter, error);
         meters.push_back(meter);
     }
     return meters;

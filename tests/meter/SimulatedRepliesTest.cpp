@@ -8,10 +8,10 @@
 #include "tools/simulator/MeterSpec.h"
 
 namespace {
-CSimMeter Meter(const char* spec) {
+CSimMeter Meter(const char* description) {
     CSimMeter meter;
     std::string error;
-    EXPECT_TRUE(ParseMeterSpec(spec, meter, error)) << error;
+    EXPECT_TRUE(ParseMeterSpec(description, meter, error)) << error;
     return meter;
 }
 

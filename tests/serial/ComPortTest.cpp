@@ -31,10 +31,10 @@ constexpr const char* kMissingPort = "/dev/ttyVEVO-missing";
 constexpr const char* kCannotOpen = "Не удалось установить соединение";
 constexpr const char* kLost = "Соединение было прервано.";
 
-CSimMeter Meter(const char* spec) {
+CSimMeter Meter(const char* description) {
     CSimMeter meter;
     std::string error;
-    EXPECT_TRUE(ParseMeterSpec(spec, meter, error)) << error;
+    EXPECT_TRUE(ParseMeterSpec(description, meter, error)) << error;
     return meter;
 }
 

@@ -144,9 +144,9 @@ std::vector<CSimMeter> DemoMeters() {
         "water:87654322,v=204.007,v_flow=0.031,bat=3.58,minutes=52000,v_reverse=0.012",
     };
     std::string ignored;
-    for (const char* spec : specs) {
+    for (const char* description : specs) {
         CSimMeter meter;
-        if (ParseMeterSpec(spec, meter, ignored)) meters.push_back(meter);
+        if (ParseMeterSpec(description, meter, ignored)) meters.push_back(meter);
     }
     return meters;
 }

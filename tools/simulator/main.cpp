@@ -18,14 +18,14 @@ constexpr const char* kDefaultLink = "/dev/ttyVEVO0";
 void PrintUsage() {
     std::printf(
         "usage: vevo_meter_simulator [options]\n"
-        "  --meter SPEC        add a meter (repeatable), e.g. heat:12345678,q=250.00,t1=21.50\n"
-        "  --meters FILE       add the meters of FILE, one SPEC a line, # starts a comment\n"
+        "  --meter METER       add a meter (repeatable), e.g. heat:12345678,q=250.00,t1=21.50\n"
+        "  --meters FILE       add the meters of FILE, one METER a line, # starts a comment\n"
         "  --delay MS          pause between a request and its reply (default 0)\n"
         "  --burst BYTES:MS    send replies in bursts of BYTES with MS between them\n"
         "  --no-pace           send bytes at once instead of at the port's speed\n"
         "  --link PATH         link PATH to the port (default %s)\n"
         "  --no-link           make no link; the port is then only reachable by its own name\n"
-        "SPEC is FAMILY:SERIAL[,KEY=VALUE|FLAG]... with FAMILY heat or water;\n"
+        "METER is FAMILY:SERIAL[,KEY=VALUE|FLAG]... with FAMILY heat or water;\n"
         "  heat keys q_cooling q v t1 t2 hours, water keys v v_flow v_reverse bat minutes,\n"
         "  both clock=YYYY-MM-DDThh:mm[:ss]|now as=SERIAL trailing=N late=MS,\n"
         "  flags silent bad-checksum. Without meters, a demonstration set is played.\n",
