@@ -55,7 +55,8 @@ TFrameLoraDevicePolling::TFrameLoraDevicePolling(QWidget* parent) : QWidget(pare
     PanelButtonDevicePolling->OnClick = [this] { PanelButtonDevicePollingClick(); };
     PanelButtonDeviceStopPolling->OnClick = [this] { PanelButtonDeviceStopPollingClick(); };
     TimerRunning.OnTimer = [this] { TimerRunningTimer(); };
-    QObject::connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
+    QObject::connect(PageControl, &QTabWidget::currentChanged, this,
+                     [this] { PageControlChange(); });
     QObject::connect(DeviceTypeComboBox, &QComboBox::currentIndexChanged, this,
                      [this] { DeviceTypeComboBoxChange(); });
 
@@ -104,7 +105,8 @@ QWidget* TFrameLoraDevicePolling::BuildRightMenu() {
 
     auto* layout = new QVBoxLayout(menu);
     layout->setContentsMargins(5, 0, 5, 0);
-    for (TPanelButton* button : {PanelButtonDevicePolling, PanelButtonDeviceStopPolling, PanelButonAdd}) {
+    for (TPanelButton* button :
+         {PanelButtonDevicePolling, PanelButtonDeviceStopPolling, PanelButonAdd}) {
         layout->addWidget(button);
     }
     layout->addWidget(GroupBoxStatistics);
@@ -124,11 +126,13 @@ QWidget* TFrameLoraDevicePolling::BuildSavedTab() {
         const auto& headers = MeterHeadersOf(kind);
         for (int col = 0; col < table->ColCount(); ++col) table->SetCell(col, 0, headers[col]);
         if (kind == PollKindHeat) {
-            for (int col = 0; col < table->ColCount(); ++col) table->SetColWidth(col, kHeatWidths[col]);
+            for (int col = 0; col < table->ColCount(); ++col)
+                table->SetColWidth(col, kHeatWidths[col]);
         } else {
             table->SetColWidth(2, kWaterDateWidth);
         }
-        table->OnDrawCell = [this, table](QPainter& painter, int col, int row, const QRect& rect, bool selected) {
+        table->OnDrawCell = [this, table](QPainter& painter, int col, int row, const QRect& rect,
+                                          bool selected) {
             TableDeviceHeatListDrawCell(*table, painter, col, row, rect, selected);
         };
         meterTables_[kind] = table;
@@ -154,7 +158,8 @@ QWidget* TFrameLoraDevicePolling::BuildByNumberTab() {
     TableDeviceData->SetColWidth(0, 100);
     TableDeviceData->SetColWidth(1, 150);
     TableDeviceData->setFixedWidth(100 + 150 + 4);
-    TableDeviceData->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool) {
+    TableDeviceData->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect,
+                                         bool) {
         TableDeviceDataDrawCell(painter, col, row, rect);
     };
     SetByNumberLabels(0);
@@ -197,7 +202,8 @@ void TFrameLoraDevicePolling::PanelButtonDevicePollingClick() {
     PanelButtonDevicePolling->hide();
     PanelButtonDeviceStopPolling->show();
     thread_.reset();  // the run before, finished by itself
-    thread_ = TThread::StartThread<ThreadLoraDevicePolling>(*FormVeltara->ComPort(), *DbController, *this);
+    thread_ = TThread::StartThread<ThreadLoraDevicePolling>(*FormVeltara->ComPort(), *DbController,
+                                                            *this);
     started_ = std::chrono::steady_clock::now();
     PollTimeValue->setText("00:00:00");
     TimerRunning.SetEnabled(true);
@@ -221,7 +227,8 @@ void TFrameLoraDevicePolling::PageControlChange() {
         ShowCounts(1, 1, 1);
         return;
     }
-    ShowCounts(MeterCountOf(*DbController, PollKindHeat), MeterCountOf(*DbController, PollKindWaterCold),
+    ShowCounts(MeterCountOf(*DbController, PollKindHeat),
+               MeterCountOf(*DbController, PollKindWaterCold),
                MeterCountOf(*DbController, PollKindWaterHot));
 }
 
@@ -232,16 +239,25 @@ void TFrameLoraDevicePolling::DeviceTypeComboBoxChange() {
 void TFrameLoraDevicePolling::SetByNumberLabels(int family) {
     const auto& labels = ByNumberLabelsOf(family);
     TableDeviceData->SetRowCount(static_cast<int>(labels.size()));
-    for (int row = 0; row < TableDeviceData->RowCount(); ++row) TableDeviceData->SetCell(0, row, labels[row]);
+    for (int row = 0; row < TableDeviceData->RowCount(); ++row)
+        TableDeviceData->SetCell(0, row, labels[row]);
 }
 
-bool TFrameLoraDevicePolling::ByNumberTabShown() { return PageControl->currentIndex() == 1; }
+bool TFrameLoraDevicePolling::ByNumberTabShown() {
+    return PageControl->currentIndex() == 1;
+}
 
-int TFrameLoraDevicePolling::SavedKindTab() { return PageControlSaveDevice->currentIndex(); }
+int TFrameLoraDevicePolling::SavedKindTab() {
+    return PageControlSaveDevice->currentIndex();
+}
 
-int TFrameLoraDevicePolling::ByNumberFamily() { return DeviceTypeComboBox->currentIndex(); }
+int TFrameLoraDevicePolling::ByNumberFamily() {
+    return DeviceTypeComboBox->currentIndex();
+}
 
-std::string TFrameLoraDevicePolling::TypedNumber() { return DeviceNumberEdit->text().toStdString(); }
+std::string TFrameLoraDevicePolling::TypedNumber() {
+    return DeviceNumberEdit->text().toStdString();
+}
 
 void TFrameLoraDevicePolling::SetMeterCell(int kind, int column, int row, const std::string& text) {
     TStringGrid* table = meterTables_[kind];
@@ -249,7 +265,8 @@ void TFrameLoraDevicePolling::SetMeterCell(int kind, int column, int row, const 
 }
 
 void TFrameLoraDevicePolling::SetByNumberValue(int row, const std::string& text) {
-    if (row < TableDeviceData->RowCount()) TableDeviceData->SetCell(1, row, QString::fromStdString(text));
+    if (row < TableDeviceData->RowCount())
+        TableDeviceData->SetCell(1, row, QString::fromStdString(text));
 }
 
 void TFrameLoraDevicePolling::PollingFinished() {
@@ -258,8 +275,9 @@ void TFrameLoraDevicePolling::PollingFinished() {
     TimerRunning.SetEnabled(false);
 }
 
-void TFrameLoraDevicePolling::TableDeviceHeatListDrawCell(TStringGrid& table, QPainter& painter, int col,
-                                                          int row, const QRect& rect, bool selected) {
+void TFrameLoraDevicePolling::TableDeviceHeatListDrawCell(TStringGrid& table, QPainter& painter,
+                                                          int col, int row, const QRect& rect,
+                                                          bool selected) {
     const QString text = table.Cell(col, row);
     if (row != 0 && selected) {
         DrawGridCell(painter, rect, text, table.palette().color(QPalette::Base),
@@ -269,7 +287,9 @@ void TFrameLoraDevicePolling::TableDeviceHeatListDrawCell(TStringGrid& table, QP
     }
 }
 
-void TFrameLoraDevicePolling::TableDeviceDataDrawCell(QPainter& painter, int col, int row, const QRect& rect) {
-    DrawGridCell(painter, rect, TableDeviceData->Cell(col, row), TableDeviceData->palette().color(QPalette::Base),
+void TFrameLoraDevicePolling::TableDeviceDataDrawCell(QPainter& painter, int col, int row,
+                                                      const QRect& rect) {
+    DrawGridCell(painter, rect, TableDeviceData->Cell(col, row),
+                 TableDeviceData->palette().color(QPalette::Base),
                  TableDeviceData->palette().color(QPalette::Text));
 }

@@ -69,7 +69,8 @@ std::string Parse(int argc, char** argv, CPollArguments& arguments) {
             arguments.kind = KindNamed(value);
             if (!arguments.kind) return "--kind takes heat, water_cold or water_hot";
         } else if (option == "--number") {
-            if (!ParseUnsigned(value, 99999999)) return "--number takes a serial number of up to 8 digits";
+            if (!ParseUnsigned(value, 99999999))
+                return "--number takes a serial number of up to 8 digits";
             arguments.number = value;
         } else if (option == "--family") {
             arguments.family = FamilyNamed(value);
@@ -79,7 +80,8 @@ std::string Parse(int argc, char** argv, CPollArguments& arguments) {
         }
     }
     if (arguments.port.empty()) return "--port is required";
-    if (arguments.kind && (arguments.number || arguments.family)) return "--kind does not go with --number or --family";
+    if (arguments.kind && (arguments.number || arguments.family))
+        return "--kind does not go with --number or --family";
     if (!arguments.kind && !(arguments.number && arguments.family)) {
         return "give --kind, or --number with --family";
     }

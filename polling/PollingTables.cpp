@@ -25,9 +25,13 @@ const std::vector<const char*>& MeterHeadersOf(int kind) {
     return kind == PollKindHeat ? kHeatHeaders : kWaterHeaders;
 }
 
-int ColumnCountOf(int kind) { return static_cast<int>(MeterHeadersOf(kind).size()); }
+int ColumnCountOf(int kind) {
+    return static_cast<int>(MeterHeadersOf(kind).size());
+}
 
-int StatusColumnOf(int kind) { return ColumnCountOf(kind) - 1; }
+int StatusColumnOf(int kind) {
+    return ColumnCountOf(kind) - 1;
+}
 
 const std::vector<const char*>& ByNumberLabelsOf(int family) {
     return family == 0 ? kHeatByNumberLabels : kWaterByNumberLabels;
@@ -50,7 +54,8 @@ std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind)
     if (devices == nullptr) return heads;
     for (const auto& device : *devices) {
         CMeterRowHead head{Format("%08i", device->serial), {}};
-        if (device->aid != 0 && device->subscriber != nullptr) head.apartment = Cp1251ToUtf8(device->subscriber->no.view());
+        if (device->aid != 0 && device->subscriber != nullptr)
+            head.apartment = Cp1251ToUtf8(device->subscriber->no.view());
         heads.push_back(std::move(head));
     }
     return heads;

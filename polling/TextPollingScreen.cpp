@@ -2,8 +2,8 @@
 
 #include "polling/PollingTables.h"
 
-CTextPollingScreen::CTextPollingScreen(CSQLite3Controller& database, int kind, bool byNumber, int family,
-                                       std::string typedNumber)
+CTextPollingScreen::CTextPollingScreen(CSQLite3Controller& database, int kind, bool byNumber,
+                                       int family, std::string typedNumber)
     : kind_(kind), byNumber_(byNumber), family_(family), typedNumber_(std::move(typedNumber)) {
     for (int k = 0; k < PollKindCount; ++k) {
         Table& table = meterTables_[k];
@@ -15,12 +15,14 @@ CTextPollingScreen::CTextPollingScreen(CSQLite3Controller& database, int kind, b
             row[1] = head.apartment;
         }
     }
-    for (const char* label : ByNumberLabelsOf(family == 0 ? 0 : 1)) byNumberTable_.push_back({label, ""});
+    for (const char* label : ByNumberLabelsOf(family == 0 ? 0 : 1))
+        byNumberTable_.push_back({label, ""});
 }
 
 void CTextPollingScreen::SetMeterCell(int kind, int column, int row, const std::string& text) {
     Table& table = meterTables_[kind];
-    if (row < static_cast<int>(table.size()) && column < ColumnCountOf(kind)) table[row][column] = text;
+    if (row < static_cast<int>(table.size()) && column < ColumnCountOf(kind))
+        table[row][column] = text;
 }
 
 void CTextPollingScreen::SetByNumberValue(int row, const std::string& text) {

@@ -27,7 +27,8 @@ std::string TemperatureDifference(const CDataHeat& reading, int position) {
 // The leading decimal digits of the typed number, at most 8; none give 0.
 unsigned TypedSerial(const std::string& text) {
     unsigned serial = 0;
-    for (std::size_t i = 0; i < text.size() && i < 8 && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+    for (std::size_t i = 0;
+         i < text.size() && i < 8 && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
         serial = serial * 10 + static_cast<unsigned>(text[i] - '0');
     }
     return serial;
@@ -35,7 +36,8 @@ unsigned TypedSerial(const std::string& text) {
 
 }  // namespace
 
-ThreadLoraDevicePolling::ThreadLoraDevicePolling(CProcessComPort& link, CSQLite3Controller& database,
+ThreadLoraDevicePolling::ThreadLoraDevicePolling(CProcessComPort& link,
+                                                 CSQLite3Controller& database,
                                                  CPollingScreen& screen)
     : link_(link), database_(database), screen_(screen) {}
 
@@ -75,7 +77,8 @@ void ThreadLoraDevicePolling::PollMetersOfKind(int kind) {
     for (int i = 0; i < meters->Count(); ++i) {
         CurrentRow = i;
         const CDevice& meter = *meters->Get(i);
-        link_.SendPackage(*frame.BuildReadRequest(static_cast<unsigned>(meter.serial), MeterCodeOfKind(kind)));
+        link_.SendPackage(
+            *frame.BuildReadRequest(static_cast<unsigned>(meter.serial), MeterCodeOfKind(kind)));
         if (Terminated()) return;
 
         CDataPackage reply("Read");
@@ -97,7 +100,8 @@ bool ThreadLoraDevicePolling::TakeMeterReading(CTelegram& telegram, const CDevic
         const auto* heatMeter = dynamic_cast<const CDeviceHeat*>(&meter);
         heat_->dt = TemperatureDifference(*heat_, heatMeter != nullptr ? heatMeter->position : 0);
         Synchronize([this] { ShowRowRead(); });
-        // A reading already stored for this meter and time is refused; the row shows "OK" all the same.
+        // A reading already stored for this meter and time is refused; the row shows "OK" all the
+        // same.
         database_.DeviceHeatModel.InsertReading(*heat_);
         return true;
     }
@@ -105,8 +109,9 @@ bool ThreadLoraDevicePolling::TakeMeterReading(CTelegram& telegram, const CDevic
     if (water_ == nullptr || water_->serial != meter.serial) return false;
     water_->devid = meter.devid;
     Synchronize([this] { ShowRowRead(); });
-    auto& model = PollKind == PollKindWaterCold ? static_cast<CDeviceWaterModel&>(database_.DeviceWaterColdModel)
-                                                : database_.DeviceWaterHotModel;
+    auto& model = PollKind == PollKindWaterCold
+                      ? static_cast<CDeviceWaterModel&>(database_.DeviceWaterColdModel)
+                      : database_.DeviceWaterHotModel;
     model.InsertReading(*water_);
     return true;
 }
@@ -148,12 +153,17 @@ void ThreadLoraDevicePolling::ShowRowRead() {
     std::vector<std::string> cells;
     if (PollKind == PollKindHeat) {
         const CDataHeat& r = *heat_;
-        cells = {r.date.c_str(), r.q_cooling.c_str(), r.q.c_str(), r.v.c_str(), r.t1.c_str(),
-                 r.t2.c_str(),   r.dt.c_str(),        Format("%i", r.running_time_hour)};
+        cells = {
+            r.date.c_str(), r.q_cooling.c_str(), r.q.c_str(),  r.v.c_str(),
+            r.t1.c_str(),   r.t2.c_str(),        r.dt.c_str(), Format("%i", r.running_time_hour)};
     } else {
         const CDataWater& r = *water_;
-        cells = {r.date.c_str(), r.v.c_str(), r.v_flow.c_str(), r.bat.c_str(),
-                 Format("%i", r.running_time_minute), r.v_reverse.c_str()};
+        cells = {r.date.c_str(),
+                 r.v.c_str(),
+                 r.v_flow.c_str(),
+                 r.bat.c_str(),
+                 Format("%i", r.running_time_minute),
+                 r.v_reverse.c_str()};
     }
     cells.emplace_back("OK");
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -167,16 +177,27 @@ void ThreadLoraDevicePolling::ShowRowError() {
 
 void ThreadLoraDevicePolling::ShowHeatByNumber() {
     const CDataHeat& r = *heat_;
-    const std::string values[] = {r.date.c_str(), r.q_cooling.c_str(), r.q.c_str(), r.v.c_str(),
-                                  r.t1.c_str(),   r.t2.c_str(),        Format("%i", r.running_time_hour)};
+    const std::string values[] = {r.date.c_str(),
+                                  r.q_cooling.c_str(),
+                                  r.q.c_str(),
+                                  r.v.c_str(),
+                                  r.t1.c_str(),
+                                  r.t2.c_str(),
+                                  Format("%i", r.running_time_hour)};
     for (int row = 0; row < 7; ++row) screen_.SetByNumberValue(row, values[row]);
 }
 
 void ThreadLoraDevicePolling::ShowWaterByNumber() {
     const CDataWater& r = *water_;
-    const std::string values[] = {r.date.c_str(), r.v.c_str(), r.v_flow.c_str(), r.bat.c_str(),
-                                  Format("%i", r.running_time_minute), r.v_reverse.c_str()};
+    const std::string values[] = {r.date.c_str(),
+                                  r.v.c_str(),
+                                  r.v_flow.c_str(),
+                                  r.bat.c_str(),
+                                  Format("%i", r.running_time_minute),
+                                  r.v_reverse.c_str()};
     for (int row = 0; row < 6; ++row) screen_.SetByNumberValue(row, values[row]);
 }
 
-void ThreadLoraDevicePolling::ShowPollingFinished() { screen_.PollingFinished(); }
+void ThreadLoraDevicePolling::ShowPollingFinished() {
+    screen_.PollingFinished();
+}

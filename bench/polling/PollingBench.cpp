@@ -48,4 +48,8 @@ void PollWalk(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK(PollWalk)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(PollWalk)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();

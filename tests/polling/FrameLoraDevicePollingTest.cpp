@@ -1,9 +1,7 @@
-#include "polling/FrameLoraDevicePolling.h"
-
 #include <gtest/gtest.h>
 
-#include <QTabWidget>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTest>
 
 #include "app/FormVeltara.h"
@@ -11,6 +9,7 @@
 #include "app/ProgramObjects.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
+#include "polling/FrameLoraDevicePolling.h"
 #include "polling/PollingTables.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempWorkDir.h"
@@ -127,7 +126,8 @@ TEST_F(PollingScreenTest, StartFillsTheRowsAndReturnsToIdleWhenTheWalkEnds) {
 TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
     for (int serial = 30000001; serial <= 30000005; ++serial) AddMeter(PollKindHeat, serial);
     std::vector<CSimMeter> meters;
-    for (unsigned serial = 30000001; serial <= 30000005; ++serial) meters.push_back(HeatMeter(serial));
+    for (unsigned serial = 30000001; serial <= 30000005; ++serial)
+        meters.push_back(HeatMeter(serial));
     CSimLine slow;
     slow.replyDelayMs = 200;
     Connect(meters, slow);

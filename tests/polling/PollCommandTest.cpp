@@ -1,9 +1,8 @@
-#include "polling/PollCommand.h"
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "polling/PollCommand.h"
 #include "polling/PollingFixture.h"
 
 namespace {
@@ -33,10 +32,12 @@ TEST_F(PollingTest, ThePollCommandWalksAKindAndStoresItsReadings) {
     quiet.silent = true;
     StartSimulator({HeatMeter(12345678), quiet}, {}, false);
 
-    const auto result = RunPollCommandWith({"--port", simulator_->PortPath(), "--kind", "heat", "--silence-ms", "150"});
+    const auto result = RunPollCommandWith(
+        {"--port", simulator_->PortPath(), "--kind", "heat", "--silence-ms", "150"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out,
-              "12345678\t\t2025-01-31 14:05\t000000.00\t000250.00\t0012.3456\t21.50\t18.05\t3.45\t1234\tOK\n"
+              "12345678\t\t2025-01-31 "
+              "14:05\t000000.00\t000250.00\t0012.3456\t21.50\t18.05\t3.45\t1234\tOK\n"
               "23456789\t\t\t\t\t\t\t\t\t\tОшибка\n");
     EXPECT_EQ(HeatReadingsOf(devid), 1);
 }
@@ -44,8 +45,9 @@ TEST_F(PollingTest, ThePollCommandWalksAKindAndStoresItsReadings) {
 TEST_F(PollingTest, ThePollCommandReadsByNumberWithoutStoring) {
     const int devid = AddMeter(PollKindHeat, 12345678);
     StartSimulator({HeatMeter(12345678)}, {}, false);
-    const auto result = RunPollCommandWith({"--port", simulator_->PortPath(), "--baud", "9600", "--number", "12345678",
-                                 "--family", "heat", "--silence-ms", "150"});
+    const auto result =
+        RunPollCommandWith({"--port", simulator_->PortPath(), "--baud", "9600", "--number",
+                            "12345678", "--family", "heat", "--silence-ms", "150"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "Date/Time\t2025-01-31 14:05");
     EXPECT_EQ(HeatReadingsOf(devid), 0);
@@ -53,11 +55,13 @@ TEST_F(PollingTest, ThePollCommandReadsByNumberWithoutStoring) {
 
 TEST_F(PollingTest, ThePollCommandReportsALostLinkAndStillCompletes) {
     AddMeter(PollKindWaterCold, 87654321);
-    const auto result = RunPollCommandWith({"--port", "/dev/vevo-no-such-port", "--kind", "water_cold", "--silence-ms", "50"});
+    const auto result = RunPollCommandWith(
+        {"--port", "/dev/vevo-no-such-port", "--kind", "water_cold", "--silence-ms", "50"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "87654321\t\t\t\t\t\t\t\tОшибка\n");
-    EXPECT_EQ(result.err,
-              "Не удалось установить соединение\nСоединение было прервано.\nСоединение было прервано.\n");
+    EXPECT_EQ(
+        result.err,
+        "Не удалось установить соединение\nСоединение было прервано.\nСоединение было прервано.\n");
 }
 
 TEST(PollCommand, BadArgumentsExitWithTwoAndOneLine) {

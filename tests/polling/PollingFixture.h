@@ -36,7 +36,8 @@ protected:
         link_ = std::make_unique<CProcessComPort>(simulator_->PortPath().c_str(), 9600, settings);
     }
 
-    static CSimMeter HeatMeter(unsigned serial, const std::string& t1 = "21.50", const std::string& t2 = "18.05") {
+    static CSimMeter HeatMeter(unsigned serial, const std::string& t1 = "21.50",
+                               const std::string& t2 = "18.05") {
         CSimMeter meter;
         meter.serial = serial;
         meter.family = SimFamily::Heat;

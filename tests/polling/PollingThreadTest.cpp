@@ -14,8 +14,10 @@ TEST_F(PollingTest, AHeatWalkShowsAndStoresEachReadingWithDtByPosition) {
     StartSimulator({HeatMeter(11111111), HeatMeter(22222222)});
 
     EXPECT_EQ(PollKind(PollKindHeat),
-              "11111111\t17\t2025-01-31 14:05\t000000.00\t000250.00\t0012.3456\t21.50\t18.05\t3.45\t1234\tOK\n"
-              "22222222\t\t2025-01-31 14:05\t000000.00\t000250.00\t0012.3456\t21.50\t18.05\t-3.45\t1234\tOK\n");
+              "11111111\t17\t2025-01-31 "
+              "14:05\t000000.00\t000250.00\t0012.3456\t21.50\t18.05\t3.45\t1234\tOK\n"
+              "22222222\t\t2025-01-31 "
+              "14:05\t000000.00\t000250.00\t0012.3456\t21.50\t18.05\t-3.45\t1234\tOK\n");
     const auto first = db_.DeviceHeatModel.GetReadings(supply, "", "");
     const auto second = db_.DeviceHeatModel.GetReadings(back, "", "");
     ASSERT_EQ(first->Count(), 1);
@@ -60,7 +62,8 @@ TEST_F(PollingTest, HotWaterReadingsGoToTheHotTableOnly) {
     const int hot = AddMeter(PollKindWaterHot, 87654321);
     StartSimulator({WaterMeter(87654321)});
 
-    EXPECT_EQ(PollKind(PollKindWaterHot), "87654321\t\t2025-02-01 08:30:15\t0012.345\t0000.000\t3.61\t777\t0000.000\tOK\n");
+    EXPECT_EQ(PollKind(PollKindWaterHot),
+              "87654321\t\t2025-02-01 08:30:15\t0012.345\t0000.000\t3.61\t777\t0000.000\tOK\n");
     EXPECT_EQ(db_.DeviceWaterHotModel.GetReadings(hot, "", "")->Count(), 1);
     EXPECT_EQ(db_.DeviceWaterColdModel.GetReadings(hot, "", "")->Count(), 0);
 }
@@ -92,7 +95,8 @@ TEST_F(PollingTest, ATabSwitchedDuringAWalkAddsThatKindsWalk) {
 }
 
 TEST_F(PollingTest, StopDuringAnExchangeEndsTheWalkWhenThatExchangeEnds) {
-    for (unsigned serial = 10000001; serial <= 10000003; ++serial) AddMeter(PollKindHeat, static_cast<int>(serial));
+    for (unsigned serial = 10000001; serial <= 10000003; ++serial)
+        AddMeter(PollKindHeat, static_cast<int>(serial));
     CSimMeter quiet = HeatMeter(10000001);
     quiet.silent = true;
     StartSimulator({quiet});
@@ -101,7 +105,8 @@ TEST_F(PollingTest, StopDuringAnExchangeEndsTheWalkWhenThatExchangeEnds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(kSilenceMs / 3));
     thread.reset();  // terminate and wait, as Stop does
     EXPECT_EQ(simulator_->Requests().size(), 1u);
-    EXPECT_NE(screen.Output().find("10000001\t\t\t\t\t\t\t\t\t\tОшибка\n"), std::string::npos) << screen.Output();
+    EXPECT_NE(screen.Output().find("10000001\t\t\t\t\t\t\t\t\t\tОшибка\n"), std::string::npos)
+        << screen.Output();
 }
 
 TEST_F(PollingTest, AReadByNumberFillsTheTableOfTheRepliesTypeAndStoresNothing) {
@@ -111,17 +116,21 @@ TEST_F(PollingTest, AReadByNumberFillsTheTableOfTheRepliesTypeAndStoresNothing) 
     CTextPollingScreen heat(db_, PollKindHeat, true, 0, "12345678xyz");
     RunPoll(heat);
     EXPECT_EQ(heat.Output(),
-              "Date/Time\t2025-01-31 14:05\nQ cooling, kWh\t000000.00\nQ, kWh\t000250.00\nV, m3\t0012.3456\n"
+              "Date/Time\t2025-01-31 14:05\nQ cooling, kWh\t000000.00\nQ, kWh\t000250.00\nV, "
+              "m3\t0012.3456\n"
               "T1, °C\t21.50\nT2, °C\t18.05\nRun time, h\t1234\n");
     EXPECT_EQ(HeatReadingsOf(devid), 0);
 
     CTextPollingScreen water(db_, PollKindHeat, true, 1, "87654321");
     RunPoll(water);
     EXPECT_EQ(water.Output(),
-              "Date/Time\t2025-02-01 08:30:15\nV, m3\t0012.345\nV Flow, m3/h\t0000.000\nBattery, v\t3.61\n"
+              "Date/Time\t2025-02-01 08:30:15\nV, m3\t0012.345\nV Flow, m3/h\t0000.000\nBattery, "
+              "v\t3.61\n"
               "Run time (minute)\t777\nReserve volume\t0000.000\n");
 
     CTextPollingScreen nobody(db_, PollKindHeat, true, 1, "");
     RunPoll(nobody);
-    EXPECT_EQ(nobody.Output(), "Date/Time\t\nV, m3\t\nV Flow, m3/h\t\nBattery, v\t\nRun time (minute)\t\nReserve volume\t\n");
+    EXPECT_EQ(nobody.Output(),
+              "Date/Time\t\nV, m3\t\nV Flow, m3/h\t\nBattery, v\t\nRun time (minute)\t\nReserve "
+              "volume\t\n");
 }

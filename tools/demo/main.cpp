@@ -14,10 +14,14 @@ int main() {
         CDeviceHeat meter;
         meter.serial = static_cast<int>(simulated.serial);
         meter.calibration_interval = 48;
-        CDeviceBaseModel& model = simulated.family == SimFamily::Heat ? static_cast<CDeviceBaseModel&>(DbController->DeviceHeatModel)
-                                  : waterMeters++ == 0 ? static_cast<CDeviceBaseModel&>(DbController->DeviceWaterColdModel)
-                                                       : DbController->DeviceWaterHotModel;
-        if (model.GetDeviceBySerial(simulated.serial) == nullptr && model.InsertDevice(meter) != 0) ++stored;
+        CDeviceBaseModel& model =
+            simulated.family == SimFamily::Heat
+                ? static_cast<CDeviceBaseModel&>(DbController->DeviceHeatModel)
+            : waterMeters++ == 0
+                ? static_cast<CDeviceBaseModel&>(DbController->DeviceWaterColdModel)
+                : DbController->DeviceWaterHotModel;
+        if (model.GetDeviceBySerial(simulated.serial) == nullptr && model.InsertDevice(meter) != 0)
+            ++stored;
     }
     IniFile->SetValue("SERIAL", "COM", "/dev/ttyVEVO0");
     IniFile->SetValue("SERIAL", "BAUD", "9600");
