@@ -3,10 +3,10 @@
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
-#include "Utils/FixedText.h"
+#include <string>
 
-// A value read from config.ini: at most 14 characters, longer ones are cut.
-using CIniValue = CFixedText<15>;
+// A value read from config.ini, whole: a port path or a list of network links may be long.
+using CIniValue = std::string;
 
 // The settings store config.ini in the working directory: 8-bit values, "key = value" lines
 // ending in CR LF. The whole file is rewritten on every save, so sections and keys the program

@@ -37,13 +37,13 @@ TEST(IniFile, SaveKeepsSectionsAndKeysTheProgramDoesNotKnow) {
     EXPECT_EQ(ReadFile("config.ini").find("\n\n"), std::string::npos) << "every line ends in CR LF";
 }
 
-TEST(IniFile, LongValuesAreCutAndMissingKeysLeaveTheBufferAlone) {
+TEST(IniFile, LongValuesReadBackWholeAndMissingKeysLeaveTheValueAlone) {
     CTempWorkDir dir;
     WriteFile("config.ini", "[SERIAL]\nCOM = /dev/ttyUSB0123456789\n");
     CIniFile ini;
     CIniValue value;
     ini.GetValue("SERIAL", "COM", value);
-    EXPECT_EQ(value, "/dev/ttyUSB012");
+    EXPECT_EQ(value, "/dev/ttyUSB0123456789");
 
     CIniValue untouched("keep");
     ini.GetValue("SERIAL", "BAUD", untouched);
