@@ -41,20 +41,22 @@ TFormVeltara::TFormVeltara()
     auto* screens = new QGridLayout(background_);
     screens->setContentsMargins(0, 0, 0, 0);
 
-    AddScreen(new TFrameLoraMain(background_), false);
-    AddScreen(new TFrameLoraDevicePolling(background_), false);
-    FrameLoraDevicePolling->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
+    main_ = new TFrameLoraMain(background_, *this);
+    AddScreen(main_, false);
+    polling_ = new TFrameLoraDevicePolling(background_, *this);
+    AddScreen(polling_, false);
+    polling_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
 
     setMinimumSize(kMinimumOuterSize);
     resize(kClientSize);
-    FrameLoraMain->show();
+    main_->show();
     setWindowTitle(windowTitle() + " " + programInfo_.GetVersion());
 }
 
 TFormVeltara::~TFormVeltara() {
     // The screens go first: a polling screen may still have a thread on the link.
     for (auto screen = screens_.rbegin(); screen != screens_.rend(); ++screen) delete *screen;
-    comPort_.reset();
+    link_.reset();
     SetLinkErrorHandler({});
     FormVeltara = nullptr;
 }
@@ -68,20 +70,26 @@ void TFormVeltara::AddScreen(QWidget* screen, bool visible) {
 
 void TFormVeltara::ShowMainScreen() {
     // A running poll is stopped first, as Stop does, so the link outlives the thread's use of it.
-    if (FrameLoraDevicePolling != nullptr) FrameLoraDevicePolling->PanelButtonDeviceStopPollingClick();
-    comPort_.reset();
-    FrameLoraMain->show();
+    polling_->PanelButtonDeviceStopPollingClick();
+    link_.reset();
+    main_->show();
     // The screens made after the main one are those that "Назад" leaves.
     bool after = false;
     for (QWidget* screen : screens_) {
         if (after) screen->hide();
-        after = after || screen == FrameLoraMain;
+        after = after || screen == main_;
     }
 }
 
-void TFormVeltara::OpenComPort(const char* path, unsigned speed) {
-    comPort_.reset();
-    comPort_ = std::make_unique<CProcessComPort>(path, speed, LinkSettingsFrom(*IniFile));
+void TFormVeltara::ShowPollingScreen() {
+    main_->hide();
+    polling_->show();
+    polling_->RefillTables();
+}
+
+void TFormVeltara::OpenLink(const char* name, unsigned speed) {
+    link_.reset();
+    link_ = std::make_unique<CProcessComPort>(name, speed, LinkSettingsFrom(*IniFile));
 }
 
 void TFormVeltara::showEvent(QShowEvent* event) {
@@ -93,5 +101,5 @@ void TFormVeltara::FormShow() {
     // The minimum is an outer size: the frame, once known, comes off the client's share.
     const QSize frame = frameGeometry().size() - geometry().size();
     setMinimumSize(kMinimumOuterSize - frame);
-    FrameLoraMain->LayoutButtons();
+    main_->LayoutButtons();
 }

@@ -5,22 +5,25 @@
 #include <vector>
 
 #include "app/ProgramInfo.h"
+#include "app/ScreenHost.h"
 
 class CProcessComPort;
+class TFrameLoraDevicePolling;
+class TFrameLoraMain;
 
 // The one window. It creates every screen once, each filling its client area, and navigates
-// by showing and hiding them. It holds the serial link between Connect and the next "Назад".
-class TFormVeltara : public QWidget {
+// by showing and hiding them, as their host. It holds the serial link between Connect and the
+// next "Назад".
+class TFormVeltara : public QWidget, public CScreenHost {
 public:
     TFormVeltara();
     ~TFormVeltara() override;
 
-    // "Назад" of every screen but the main one: closes the link and returns to the main screen.
-    void ShowMainScreen();
-
-    // Connect hands the new link over; an earlier one is closed first, so the port is free.
-    void OpenComPort(const char* path, unsigned speed);
-    CProcessComPort* ComPort() const { return comPort_.get(); }
+    // CScreenHost. ShowMainScreen is also "Назад" of every screen but the main one.
+    void OpenLink(const char* name, unsigned speed) override;
+    CProcessComPort* Link() const override { return link_.get(); }
+    void ShowPollingScreen() override;
+    void ShowMainScreen() override;
 
     const CProgramInfo& ProgramInfo() const { return programInfo_; }
     // The screens in the order of creation: the later covers the earlier.
@@ -35,8 +38,10 @@ private:
 
     CProgramInfo programInfo_;
     QWidget* background_;
+    TFrameLoraMain* main_;
+    TFrameLoraDevicePolling* polling_;
     std::vector<QWidget*> screens_;
-    std::unique_ptr<CProcessComPort> comPort_;
+    std::unique_ptr<CProcessComPort> link_;
 };
 
 extern TFormVeltara* FormVeltara;

@@ -7,13 +7,12 @@
 #include <QLabel>
 
 #include "Utils/Format.h"
-#include "app/FormVeltara.h"
 #include "app/ProgramObjects.h"
+#include "app/ScreenHost.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/Picture.h"
-#include "polling/FrameLoraDevicePolling.h"
 #include "serial/PortDiscovery.h"
 
 TFrameLoraMain* FrameLoraMain = nullptr;
@@ -35,7 +34,7 @@ int CentredLeft(int outer, int inner) {
 }
 }  // namespace
 
-TFrameLoraMain::TFrameLoraMain(QWidget* parent) : QWidget(parent) {
+TFrameLoraMain::TFrameLoraMain(QWidget* parent, CScreenHost& host) : QWidget(parent), host_(host) {
     FrameLoraMain = this;
     setObjectName("FrameLoraMain");
     resize(kDesignSize);
@@ -184,11 +183,8 @@ void TFrameLoraMain::PanelButtonConnectClick() {
     const std::string path = DevicePathOf(ComboBoxSerialPort->currentText().toStdString());
     const unsigned speed = ComboBoxSerialPortSpeed->currentText().toUInt();
     // Whatever the operator answers to a failed open, the choice is kept.
-    FormVeltara->OpenComPort(path.c_str(), speed);
+    host_.OpenLink(path.c_str(), speed);
     IniFile->SetValue("SERIAL", "COM", path.c_str());
     IniFile->SetValue("SERIAL", "BAUD", Format("%i", static_cast<int>(speed)).c_str());
-    if (FrameLoraDevicePolling == nullptr) return;
-    hide();
-    FrameLoraDevicePolling->show();
-    FrameLoraDevicePolling->RefillTables();
+    host_.ShowPollingScreen();
 }

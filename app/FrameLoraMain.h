@@ -7,6 +7,7 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class CScreenHost;
 class TImage;
 class TPanelButton;
 
@@ -14,7 +15,7 @@ class TPanelButton;
 // the choice of serial port and speed with Connect. Port and speed are remembered in config.ini.
 class TFrameLoraMain : public QWidget {
 public:
-    explicit TFrameLoraMain(QWidget* parent);
+    TFrameLoraMain(QWidget* parent, CScreenHost& host);
     ~TFrameLoraMain() override;
 
     void RefreshPortList();
@@ -50,6 +51,7 @@ private:
     void PlaceColumns();
     void FrameCanResize();
 
+    CScreenHost& host_;
     int leftWidth_ = 0;
     int rightWidth_ = 0;
 };

@@ -1,23 +1,22 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
-#include <string_view>
 
+#include "app/Commands.h"
 #include "app/FormVeltara.h"
 #include "app/FrameLoraMain.h"
 #include "app/ProgramObjects.h"
 #include "app/ScreenTour.h"
 #include "app/ShownProbe.h"
 #include "app/toolkit/Look.h"
-#include "polling/PollCommand.h"
 
 // Options for tools, not for the operator:
 //   --quit-when-shown      write "shown" once the main screen is painted, then end (start-up
 //   timing)
 //   --screenshots FOLDER   save a picture of every screen into FOLDER, then end
-// `vevo poll ...` reads meters without a window (polling/PollCommand.h).
+// `vevo WORD ...` runs a command without a window (app/Commands.h).
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string_view(argv[1]) == "poll") return RunPollCommand(argc, argv);
+    if (const auto status = RunCommand(argc, argv)) return *status;
     CProgramObjects program;  // before any window: database, settings, log
     QApplication application(argc, argv);
     ApplyApplicationLook();

@@ -10,8 +10,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/FormVeltara.h"
 #include "app/ProgramObjects.h"
+#include "app/ScreenHost.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
@@ -34,7 +34,8 @@ TPanelButton* NewMenuButton(const char* caption, QWidget* parent) {
 }
 }  // namespace
 
-TFrameLoraDevicePolling::TFrameLoraDevicePolling(QWidget* parent) : QWidget(parent) {
+TFrameLoraDevicePolling::TFrameLoraDevicePolling(QWidget* parent, CScreenHost& host)
+    : QWidget(parent), host_(host) {
     FrameLoraDevicePolling = this;
     setObjectName("FrameLoraDevicePolling");
     Background = NewPanel(this);
@@ -129,7 +130,7 @@ QWidget* TFrameLoraDevicePolling::BuildSavedTab() {
             for (int col = 0; col < table->ColCount(); ++col)
                 table->SetColWidth(col, kHeatWidths[col]);
         } else {
-            table->SetColWidth(2, kWaterDateWidth);
+            table->SetColWidth(WaterDate, kWaterDateWidth);
         }
         table->OnDrawCell = [this, table](QPainter& painter, int col, int row, const QRect& rect,
                                           bool selected) {
@@ -198,12 +199,11 @@ void TFrameLoraDevicePolling::ShowCounts(int heat, int cold, int hot) {
 }
 
 void TFrameLoraDevicePolling::PanelButtonDevicePollingClick() {
-    if (Polling() || FormVeltara == nullptr || FormVeltara->ComPort() == nullptr) return;
+    if (Polling() || host_.Link() == nullptr) return;
     PanelButtonDevicePolling->hide();
     PanelButtonDeviceStopPolling->show();
     thread_.reset();  // the run before, finished by itself
-    thread_ = TThread::StartThread<ThreadLoraDevicePolling>(*FormVeltara->ComPort(), *DbController,
-                                                            *this);
+    thread_ = TThread::StartThread<ThreadLoraDevicePolling>(*host_.Link(), *DbController, *this);
     started_ = std::chrono::steady_clock::now();
     PollTimeValue->setText("00:00:00");
     TimerRunning.SetEnabled(true);
@@ -259,14 +259,18 @@ std::string TFrameLoraDevicePolling::TypedNumber() {
     return DeviceNumberEdit->text().toStdString();
 }
 
-void TFrameLoraDevicePolling::SetMeterCell(int kind, int column, int row, const std::string& text) {
+void TFrameLoraDevicePolling::ShowMeterRow(int kind, int row,
+                                           const std::vector<CMeterCell>& cells) {
     TStringGrid* table = meterTables_[kind];
-    if (row < table->RowCount()) table->SetCell(column, row, QString::fromStdString(text));
+    if (row >= table->RowCount()) return;
+    for (const CMeterCell& cell : cells)
+        table->SetCell(cell.column, row, QString::fromStdString(cell.text));
 }
 
-void TFrameLoraDevicePolling::SetByNumberValue(int row, const std::string& text) {
-    if (row < TableDeviceData->RowCount())
-        TableDeviceData->SetCell(1, row, QString::fromStdString(text));
+void TFrameLoraDevicePolling::ShowByNumberValues(const std::vector<std::string>& values) {
+    const int rows = std::min(static_cast<int>(values.size()), TableDeviceData->RowCount());
+    for (int row = 0; row < rows; ++row)
+        TableDeviceData->SetCell(1, row, QString::fromStdString(values[row]));
 }
 
 void TFrameLoraDevicePolling::PollingFinished() {

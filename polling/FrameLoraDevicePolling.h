@@ -8,6 +8,7 @@
 #include "polling/PollingScreen.h"
 #include "polling/ThreadLoraDevicePolling.h"
 
+class CScreenHost;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -21,7 +22,7 @@ class TStringGrid;
 // fills the tables through the CPollingScreen calls.
 class TFrameLoraDevicePolling : public QWidget, public CPollingScreen {
 public:
-    explicit TFrameLoraDevicePolling(QWidget* parent);
+    TFrameLoraDevicePolling(QWidget* parent, CScreenHost& host);
     ~TFrameLoraDevicePolling() override;
 
     // The stored meters afresh, each kind's table and count.
@@ -40,8 +41,8 @@ public:
     int SavedKindTab() override;
     int ByNumberFamily() override;
     std::string TypedNumber() override;
-    void SetMeterCell(int kind, int column, int row, const std::string& text) override;
-    void SetByNumberValue(int row, const std::string& text) override;
+    void ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) override;
+    void ShowByNumberValues(const std::vector<std::string>& values) override;
     void PollingFinished() override;
 
     TStringGrid* MeterTable(int kind) const { return meterTables_[kind]; }
@@ -77,6 +78,7 @@ private:
                                      const QRect& rect, bool selected);
     void TableDeviceDataDrawCell(QPainter& painter, int col, int row, const QRect& rect);
 
+    CScreenHost& host_;
     TStringGrid* meterTables_[3];
     TThreadPtr<ThreadLoraDevicePolling> thread_;
     std::chrono::steady_clock::time_point started_;

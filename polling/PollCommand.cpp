@@ -10,6 +10,7 @@
 #include "polling/PollingTables.h"
 #include "polling/TextPollingScreen.h"
 #include "polling/ThreadLoraDevicePolling.h"
+#include "serial/LineSpeeds.h"
 #include "serial/LinkErrors.h"
 #include "serial/LinkSettings.h"
 #include "serial/ProcessComPort.h"
@@ -59,7 +60,11 @@ std::string Parse(int argc, char** argv, CPollArguments& arguments) {
             arguments.port = value;
         } else if (option == "--baud") {
             const auto baud = ParseUnsigned(value, 1000000);
-            if (!baud) return "--baud takes a number";
+            // Not the silent 300 bit/s a window's unknown speed falls back to: a script that
+            // asks for a speed the line does not offer has made a mistake.
+            if (!baud || SpeedCodeOf(*baud) == B0)
+                return "--baud takes a speed the line offers: 300, 600, 1200, 1800, 2400, 4800, "
+                       "9600, 19200 or 38400";
             arguments.baud = *baud;
         } else if (option == "--silence-ms") {
             const auto silence = ParseUnsigned(value, 600000);
@@ -107,13 +112,17 @@ int RunPollCommand(int argc, char** argv) {
     SetLinkErrorHandler(ReportAndCancel);
     CLinkSettings settings = LinkSettingsFrom(*IniFile);
     if (arguments.silenceMs) settings.silenceMs = *arguments.silenceMs;
-    {
+    const int status = [&] {
         CProcessComPort link(arguments.port.c_str(), arguments.baud, settings);
+        // The open failure has been printed; walking a link that never opened would only add
+        // two more complaints per meter.
+        if (!link.IsOpen()) return 1;
         CTextPollingScreen screen(*DbController, arguments.kind.value_or(0), !arguments.kind,
-                                  arguments.family.value_or(0), arguments.number.value_or(""));
+                                  arguments.family.value_or(0), arguments.number.value_or(""),
+                                  stdout);
         TThread::StartThread<ThreadLoraDevicePolling>(link, *DbController, screen)->WaitFor();
-        std::fputs(screen.Output().c_str(), stdout);
-    }
+        return 0;
+    }();
     SetLinkErrorHandler({});
-    return 0;
+    return status;
 }

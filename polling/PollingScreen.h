@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "polling/PollingTables.h"
 
 // What the polling thread reads from and writes to the screen it serves: the polling screen, or
 // the text tables of the headless poll command. The thread makes every call through
@@ -18,10 +21,11 @@ public:
     // The text of the by-number edit.
     virtual std::string TypedNumber() = 0;
 
-    // One cell of a kind's meter table (row 0 is the header, meter i is row i + 1).
-    virtual void SetMeterCell(int kind, int column, int row, const std::string& text) = 0;
-    // The value column of the by-number table.
-    virtual void SetByNumberValue(int row, const std::string& text) = 0;
+    // A meter is done: these cells of its row in the kind's table (row 0 is the header, meter i
+    // is row i + 1); the other cells keep what they had.
+    virtual void ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) = 0;
+    // The value column of the by-number table, from the top.
+    virtual void ShowByNumberValues(const std::vector<std::string>& values) = 0;
     // The run has ended: back to idle (Start shown, Stop hidden, elapsed time stopped).
     virtual void PollingFinished() = 0;
 };

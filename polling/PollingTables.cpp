@@ -3,6 +3,8 @@
 #include "Utils/Format.h"
 #include "Utils/TextConversion.h"
 #include "database/SQLite3Controller.h"
+#include "database/models/DataHeat.h"
+#include "database/models/DataWater.h"
 
 namespace {
 const std::vector<const char*> kHeatHeaders = {
@@ -19,6 +21,8 @@ const std::vector<const char*> kHeatByNumberLabels = {
 const std::vector<const char*> kWaterByNumberLabels = {
     "Date/Time", "V, m3", "V Flow, m3/h", "Battery, v", "Run time (minute)", "Reserve volume",
 };
+constexpr const char* kStored = "OK";
+constexpr const char* kFailed = "Ошибка";
 }  // namespace
 
 const std::vector<const char*>& MeterHeadersOf(int kind) {
@@ -26,15 +30,47 @@ const std::vector<const char*>& MeterHeadersOf(int kind) {
 }
 
 int ColumnCountOf(int kind) {
-    return static_cast<int>(MeterHeadersOf(kind).size());
+    return kind == PollKindHeat ? HeatColumnCount : WaterColumnCount;
 }
 
-int StatusColumnOf(int kind) {
-    return ColumnCountOf(kind) - 1;
+std::vector<CMeterCell> ReadingCells(const CDataHeat& r) {
+    return {{HeatDate, r.date.c_str()},
+            {HeatQCooling, r.q_cooling.c_str()},
+            {HeatQ, r.q.c_str()},
+            {HeatV, r.v.c_str()},
+            {HeatT1, r.t1.c_str()},
+            {HeatT2, r.t2.c_str()},
+            {HeatDt, r.dt.c_str()},
+            {HeatRunTime, Format("%i", r.running_time_hour)},
+            {HeatStatus, kStored}};
+}
+
+std::vector<CMeterCell> ReadingCells(const CDataWater& r) {
+    return {{WaterDate, r.date.c_str()},
+            {WaterV, r.v.c_str()},
+            {WaterVFlow, r.v_flow.c_str()},
+            {WaterBat, r.bat.c_str()},
+            {WaterRunTime, Format("%i", r.running_time_minute)},
+            {WaterVReverse, r.v_reverse.c_str()},
+            {WaterStatus, kStored}};
+}
+
+CMeterCell ErrorCell(int kind) {
+    return {kind == PollKindHeat ? HeatStatus : WaterStatus, kFailed};
 }
 
 const std::vector<const char*>& ByNumberLabelsOf(int family) {
     return family == 0 ? kHeatByNumberLabels : kWaterByNumberLabels;
+}
+
+std::vector<std::string> ByNumberValues(const CDataHeat& r) {
+    return {r.date.c_str(), r.q_cooling.c_str(), r.q.c_str(), r.v.c_str(),
+            r.t1.c_str(),   r.t2.c_str(),        Format("%i", r.running_time_hour)};
+}
+
+std::vector<std::string> ByNumberValues(const CDataWater& r) {
+    return {r.date.c_str(), r.v.c_str(), r.v_flow.c_str(), r.bat.c_str(),
+            Format("%i", r.running_time_minute), r.v_reverse.c_str()};
 }
 
 CDeviceBaseModel& ModelOfKind(CSQLite3Controller& database, int kind) {

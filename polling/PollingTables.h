@@ -3,19 +3,45 @@
 #include <string>
 #include <vector>
 
+class CDataHeat;
+class CDataWater;
 class CDeviceBaseModel;
 class CSQLite3Controller;
 
 // Meter kinds, in the order of tabs, tables and models.
 enum PollKinds { PollKindHeat = 0, PollKindWaterCold = 1, PollKindWaterHot = 2, PollKindCount = 3 };
 
-// The column layout of the meter tables: heat 11 columns, water 9, the last is the status.
+// The columns of the meter tables, by name. Heat and water tables share the first three and
+// the last; the values between follow the reading.
+enum HeatColumn {
+    HeatSerial, HeatApartment, HeatDate, HeatQCooling, HeatQ, HeatV, HeatT1, HeatT2, HeatDt,
+    HeatRunTime, HeatStatus, HeatColumnCount
+};
+enum WaterColumn {
+    WaterSerial, WaterApartment, WaterDate, WaterV, WaterVFlow, WaterBat, WaterRunTime,
+    WaterVReverse, WaterStatus, WaterColumnCount
+};
+
 int ColumnCountOf(int kind);
-int StatusColumnOf(int kind);
 const std::vector<const char*>& MeterHeadersOf(int kind);
 
-// Row labels of the by-number table for the family of the type list: 0 heat, 1 water.
+// One cell of a meter table row.
+struct CMeterCell {
+    int column;
+    std::string text;
+};
+// What a meter's row shows once its reading is stored: the reading's values and "OK".
+std::vector<CMeterCell> ReadingCells(const CDataHeat& reading);
+std::vector<CMeterCell> ReadingCells(const CDataWater& reading);
+// What a meter's row shows when no reading came or it could not be stored: "Ошибка" in the
+// status column, the other cells as they were.
+CMeterCell ErrorCell(int kind);
+
+// Row labels of the by-number table for the family of the type list: 0 heat, 1 water; and the
+// values of a reading taken by number, one a row.
 const std::vector<const char*>& ByNumberLabelsOf(int family);
+std::vector<std::string> ByNumberValues(const CDataHeat& reading);
+std::vector<std::string> ByNumberValues(const CDataWater& reading);
 
 CDeviceBaseModel& ModelOfKind(CSQLite3Controller& database, int kind);
 

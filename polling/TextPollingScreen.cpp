@@ -1,16 +1,18 @@
 #include "polling/TextPollingScreen.h"
 
-#include "polling/PollingTables.h"
-
 CTextPollingScreen::CTextPollingScreen(CSQLite3Controller& database, int kind, bool byNumber,
-                                       int family, std::string typedNumber)
-    : kind_(kind), byNumber_(byNumber), family_(family), typedNumber_(std::move(typedNumber)) {
+                                       int family, std::string typedNumber, std::FILE* stream)
+    : kind_(kind),
+      byNumber_(byNumber),
+      family_(family),
+      typedNumber_(std::move(typedNumber)),
+      stream_(stream) {
     for (int k = 0; k < PollKindCount; ++k) {
         Table& table = meterTables_[k];
         const auto& headers = MeterHeadersOf(k);
         table.emplace_back(headers.begin(), headers.end());
         for (const CMeterRowHead& head : MeterRowHeads(database, k)) {
-            auto& row = table.emplace_back(static_cast<std::size_t>(ColumnCountOf(k)));
+            Row& row = table.emplace_back(static_cast<std::size_t>(ColumnCountOf(k)));
             row[0] = head.serial;
             row[1] = head.apartment;
         }
@@ -19,25 +21,43 @@ CTextPollingScreen::CTextPollingScreen(CSQLite3Controller& database, int kind, b
         byNumberTable_.push_back({label, ""});
 }
 
-void CTextPollingScreen::SetMeterCell(int kind, int column, int row, const std::string& text) {
+void CTextPollingScreen::ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) {
     Table& table = meterTables_[kind];
-    if (row < static_cast<int>(table.size()) && column < ColumnCountOf(kind))
-        table[row][column] = text;
+    if (row >= static_cast<int>(table.size())) return;
+    for (const CMeterCell& cell : cells) {
+        if (cell.column < ColumnCountOf(kind)) table[row][cell.column] = cell.text;
+    }
+    if (!byNumber_ && kind == kind_) Print(LineOf(table[row]));
 }
 
-void CTextPollingScreen::SetByNumberValue(int row, const std::string& text) {
-    if (row < static_cast<int>(byNumberTable_.size())) byNumberTable_[row][1] = text;
+void CTextPollingScreen::ShowByNumberValues(const std::vector<std::string>& values) {
+    for (std::size_t row = 0; row < values.size() && row < byNumberTable_.size(); ++row)
+        byNumberTable_[row][1] = values[row];
+}
+
+void CTextPollingScreen::PollingFinished() {
+    if (byNumber_) Print(Output());
 }
 
 std::string CTextPollingScreen::Output() const {
     const Table& table = byNumber_ ? byNumberTable_ : meterTables_[kind_];
     std::string output;
-    for (std::size_t r = byNumber_ ? 0 : 1; r < table.size(); ++r) {
-        for (std::size_t c = 0; c < table[r].size(); ++c) {
-            if (c > 0) output += '\t';
-            output += table[r][c];
-        }
-        output += '\n';
-    }
+    for (std::size_t r = byNumber_ ? 0 : 1; r < table.size(); ++r) output += LineOf(table[r]);
     return output;
+}
+
+std::string CTextPollingScreen::LineOf(const Row& row) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        if (c > 0) line += '\t';
+        line += row[c];
+    }
+    return line + '\n';
+}
+
+void CTextPollingScreen::Print(const std::string& text) const {
+    if (stream_ == nullptr) return;
+    std::fputs(text.c_str(), stream_);
+    // A scheduler's time limit or a kill may end the run at any moment.
+    std::fflush(stream_);
 }

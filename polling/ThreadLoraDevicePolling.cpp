@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "Utils/Decimal.h"
 #include "Utils/Format.h"
 #include "database/SQLite3Controller.h"
+#include "database/models/InsertReadingResult.h"
 #include "meter/LongFrame.h"
 #include "meter/MeterCodes.h"
 #include "meter/Telegram.h"
@@ -19,8 +21,8 @@ namespace {
 // The temperature difference by the meter's place on the pipeline: on the supply pipe (0) the
 // flow is t1 and the return t2, on the return pipe the other way round.
 std::string TemperatureDifference(const CDataHeat& reading, int position) {
-    const double t1 = std::atof(reading.t1.c_str());
-    const double t2 = std::atof(reading.t2.c_str());
+    const double t1 = ParseDecimal(reading.t1.view());
+    const double t2 = ParseDecimal(reading.t2.view());
     return Format("%.02f", position != 0 ? t2 - t1 : t1 - t2);
 }
 
@@ -93,26 +95,27 @@ void ThreadLoraDevicePolling::PollMetersOfKind(int kind) {
 }
 
 bool ThreadLoraDevicePolling::TakeMeterReading(CTelegram& telegram, const CDevice& meter) {
+    InsertReadingResult stored = InsertReadingResult::Failed;
     if (PollKind == PollKindHeat) {
         heat_ = telegram.TakeHeatData();
         if (heat_ == nullptr || heat_->serial != meter.serial) return false;
         heat_->devid = meter.devid;
         const auto* heatMeter = dynamic_cast<const CDeviceHeat*>(&meter);
         heat_->dt = TemperatureDifference(*heat_, heatMeter != nullptr ? heatMeter->position : 0);
-        Synchronize([this] { ShowRowRead(); });
-        // A reading already stored for this meter and time is refused; the row shows "OK" all the
-        // same.
-        database_.DeviceHeatModel.InsertReading(*heat_);
-        return true;
+        stored = database_.DeviceHeatModel.InsertReading(*heat_);
+    } else {
+        water_ = telegram.TakeWaterData();
+        if (water_ == nullptr || water_->serial != meter.serial) return false;
+        water_->devid = meter.devid;
+        auto& model = PollKind == PollKindWaterCold
+                          ? static_cast<CDeviceWaterModel&>(database_.DeviceWaterColdModel)
+                          : database_.DeviceWaterHotModel;
+        stored = model.InsertReading(*water_);
     }
-    water_ = telegram.TakeWaterData();
-    if (water_ == nullptr || water_->serial != meter.serial) return false;
-    water_->devid = meter.devid;
+    // A reading already stored for this meter and time is as good as stored: a second poll in
+    // the same meter minute shows "OK" too. Any other failure has been logged by the model.
+    if (stored == InsertReadingResult::Failed) return false;
     Synchronize([this] { ShowRowRead(); });
-    auto& model = PollKind == PollKindWaterCold
-                      ? static_cast<CDeviceWaterModel&>(database_.DeviceWaterColdModel)
-                      : database_.DeviceWaterHotModel;
-    model.InsertReading(*water_);
     return true;
 }
 
@@ -149,53 +152,20 @@ void ThreadLoraDevicePolling::PollByNumber() {
 }
 
 void ThreadLoraDevicePolling::ShowRowRead() {
-    const int row = CurrentRow + 1;
-    std::vector<std::string> cells;
-    if (PollKind == PollKindHeat) {
-        const CDataHeat& r = *heat_;
-        cells = {
-            r.date.c_str(), r.q_cooling.c_str(), r.q.c_str(),  r.v.c_str(),
-            r.t1.c_str(),   r.t2.c_str(),        r.dt.c_str(), Format("%i", r.running_time_hour)};
-    } else {
-        const CDataWater& r = *water_;
-        cells = {r.date.c_str(),
-                 r.v.c_str(),
-                 r.v_flow.c_str(),
-                 r.bat.c_str(),
-                 Format("%i", r.running_time_minute),
-                 r.v_reverse.c_str()};
-    }
-    cells.emplace_back("OK");
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        screen_.SetMeterCell(PollKind, static_cast<int>(i) + 2, row, cells[i]);
-    }
+    screen_.ShowMeterRow(PollKind, CurrentRow + 1,
+                         PollKind == PollKindHeat ? ReadingCells(*heat_) : ReadingCells(*water_));
 }
 
 void ThreadLoraDevicePolling::ShowRowError() {
-    screen_.SetMeterCell(PollKind, StatusColumnOf(PollKind), CurrentRow + 1, "Ошибка");
+    screen_.ShowMeterRow(PollKind, CurrentRow + 1, {ErrorCell(PollKind)});
 }
 
 void ThreadLoraDevicePolling::ShowHeatByNumber() {
-    const CDataHeat& r = *heat_;
-    const std::string values[] = {r.date.c_str(),
-                                  r.q_cooling.c_str(),
-                                  r.q.c_str(),
-                                  r.v.c_str(),
-                                  r.t1.c_str(),
-                                  r.t2.c_str(),
-                                  Format("%i", r.running_time_hour)};
-    for (int row = 0; row < 7; ++row) screen_.SetByNumberValue(row, values[row]);
+    screen_.ShowByNumberValues(ByNumberValues(*heat_));
 }
 
 void ThreadLoraDevicePolling::ShowWaterByNumber() {
-    const CDataWater& r = *water_;
-    const std::string values[] = {r.date.c_str(),
-                                  r.v.c_str(),
-                                  r.v_flow.c_str(),
-                                  r.bat.c_str(),
-                                  Format("%i", r.running_time_minute),
-                                  r.v_reverse.c_str()};
-    for (int row = 0; row < 6; ++row) screen_.SetByNumberValue(row, values[row]);
+    screen_.ShowByNumberValues(ByNumberValues(*water_));
 }
 
 void ThreadLoraDevicePolling::ShowPollingFinished() {

@@ -13,8 +13,8 @@ class CSQLite3Controller;
 class CTelegram;
 
 // Reads meters on a worker thread: every stored meter of the kind whose tab is showing, one
-// after the other, or the one meter whose number was typed. Each result is shown through a
-// synchronised call; good readings of stored meters are stored.
+// after the other, or the one meter whose number was typed. Good readings of stored meters are
+// stored; each result is shown through a synchronised call, "OK" only once it is stored.
 class ThreadLoraDevicePolling : public TThread {
 public:
     // The link, the database and the screen must outlive the thread's run.
@@ -30,7 +30,7 @@ private:
     void PollColdWaterMeters() { PollMetersOfKind(1); }
     void PollHotWaterMeters() { PollMetersOfKind(2); }
     void PollMetersOfKind(int kind);
-    // True when the reply was this meter's and its reading has been shown and stored.
+    // True when the reply was this meter's and its reading is stored (now or before).
     bool TakeMeterReading(CTelegram& telegram, const CDevice& meter);
     void PollByNumber();
 

@@ -35,10 +35,9 @@ void TThread::Run() {
     }
     std::lock_guard lock(mutex_);
     finished_ = true;
-    if (waitingLoop_ != nullptr) {
-        QEventLoop* loop = waitingLoop_;
-        QMetaObject::invokeMethod(
-            loop, [loop] { loop->quit(); }, Qt::QueuedConnection);
+    // Wakes the waiting user-interface thread, which may be asleep for want of events.
+    if (uiWaiting_) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
     }
 }
 
@@ -50,17 +49,20 @@ bool TThread::Finished() const {
 void TThread::WaitFor() {
     if (!thread_.joinable() || thread_.get_id() == std::this_thread::get_id()) return;
     if (QCoreApplication::instance() != nullptr && IsUiThread()) {
-        // Synchronised calls arrive as posted events; the loop serves them as they come and
-        // ends on the thread's last word, so no call waits for a polling tick.
-        QEventLoop loop;
-        std::unique_lock lock(mutex_);
-        while (!finished_) {  // again if something else ended the loop, such as a quit
-            waitingLoop_ = &loop;
-            lock.unlock();
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-            lock.lock();
+        // Synchronised calls arrive as posted events, served here as they come until the
+        // thread's last word. Not by a local event loop: once the application is quitting, a
+        // loop's exec returns at once without serving anything, and the thread would wait for
+        // its call for ever.
+        {
+            std::lock_guard lock(mutex_);
+            uiWaiting_ = true;
         }
-        waitingLoop_ = nullptr;
+        while (!Finished()) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                            QEventLoop::WaitForMoreEvents);
+        }
+        std::lock_guard lock(mutex_);
+        uiWaiting_ = false;
     }
     thread_.join();
 }

@@ -7,7 +7,6 @@
 #include <thread>
 #include <utility>
 
-class QEventLoop;
 class TThread;
 
 // Destroying an owned thread asks it to terminate and waits for its end first, while the
@@ -61,5 +60,5 @@ private:
     bool freeOnTerminate_ = false;
     mutable std::mutex mutex_;  // guards the two below
     bool finished_ = false;
-    QEventLoop* waitingLoop_ = nullptr;
+    bool uiWaiting_ = false;  // the user-interface thread waits in WaitFor
 };

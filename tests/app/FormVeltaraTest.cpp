@@ -72,7 +72,7 @@ TEST(FormVeltara, BackWithoutALinkOnlySwitchesScreensAndKeepsThem) {
     window.ShowMainScreen();
     EXPECT_EQ(FrameLoraMain, main) << "navigation creates nothing";
     EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(window.ComPort(), nullptr);
+    EXPECT_EQ(window.Link(), nullptr);
     EXPECT_TRUE(shell.dialogs.Boxes().empty());
 }
 
@@ -81,14 +81,14 @@ TEST(FormVeltara, APortThatCannotBeOpenedAsksRetryOrCancelUnderОшибка) {
     TFormVeltara window;
     shell.dialogs.Answer(IDRETRY);
     shell.dialogs.Answer(IDCANCEL);
-    window.OpenComPort(kMissingPort, 9600);
+    window.OpenLink(kMissingPort, 9600);
     ASSERT_EQ(shell.dialogs.Boxes().size(), 2u) << "Retry tries again; Cancel gives up";
     for (const TMessageBoxRequest& box : shell.dialogs.Boxes()) {
         EXPECT_EQ(box.caption, "Ошибка");
         EXPECT_EQ(box.text, "Не удалось установить соединение");
         EXPECT_EQ(box.flags, MB_ICONERROR | MB_RETRYCANCEL);
     }
-    EXPECT_NE(window.ComPort(), nullptr) << "the link object exists, closed";
+    EXPECT_NE(window.Link(), nullptr) << "the link object exists, closed";
 }
 
 TEST(FormVeltara, ALinkErrorOnAWorkerThreadIsAskedOnTheUserInterfaceThread) {

@@ -110,7 +110,7 @@ TEST(FrameLoraMain, ConnectWithoutAChoiceSaysWhatIsMissingAndDoesNothingElse) {
     for (const TMessageBoxRequest& box : screen.dialogs.Boxes()) {
         EXPECT_EQ(box.flags, MB_OK) << "the plain message";
     }
-    EXPECT_EQ(FormVeltara->ComPort(), nullptr);
+    EXPECT_EQ(FormVeltara->Link(), nullptr);
     EXPECT_FALSE(std::filesystem::exists("config.ini"));
 }
 
@@ -128,7 +128,7 @@ TEST(FrameLoraMain, ConnectToAPortThatCannotBeOpenedStillStoresTheChoiceAfterCan
     ASSERT_EQ(screen.dialogs.Boxes().size(), 1u);
     EXPECT_EQ(screen.dialogs.Boxes()[0].text, "Не удалось установить соединение");
     EXPECT_EQ(screen.dialogs.Boxes()[0].caption, "Ошибка");
-    EXPECT_NE(FormVeltara->ComPort(), nullptr) << "the link object is held, closed";
+    EXPECT_NE(FormVeltara->Link(), nullptr) << "the link object is held, closed";
     const CIniFile saved;  // as the next start reads it
     CIniValue com, baud, kept;
     saved.GetValue("SERIAL", "COM", com);
@@ -146,13 +146,13 @@ TEST(FrameLoraMain, BackClosesThePortSoThatItOpensAgain) {
     CMainScreen screen;
     FrameLoraMain->ComboBoxSerialPort->setCurrentIndex(screen.IndexOf(port));
     FrameLoraMain->PanelButtonConnectClick();
-    ASSERT_NE(FormVeltara->ComPort(), nullptr);
+    ASSERT_NE(FormVeltara->Link(), nullptr);
     EXPECT_TRUE(port.HeldOpen());
     { CProcessComPort meanwhile(port.Path().c_str(), 9600); }
     ASSERT_EQ(screen.dialogs.Boxes().size(), 1u) << "the link holds the port for itself";
 
     FormVeltara->ShowMainScreen();
-    EXPECT_EQ(FormVeltara->ComPort(), nullptr);
+    EXPECT_EQ(FormVeltara->Link(), nullptr);
     EXPECT_FALSE(port.HeldOpen());
     CProcessComPort again(port.Path().c_str(), 9600);
     EXPECT_TRUE(port.HeldOpen());

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/FormVeltara.h"
 #include "app/FrameLoraMain.h"
@@ -50,10 +51,8 @@ protected:
         ASSERT_TRUE(simulator_->Start(error)) << error;
         window_ = std::make_unique<TFormVeltara>();
         window_->show();
-        window_->OpenComPort(simulator_->PortPath().c_str(), 9600);
-        FrameLoraMain->hide();
-        FrameLoraDevicePolling->show();
-        FrameLoraDevicePolling->RefillTables();
+        window_->OpenLink(simulator_->PortPath().c_str(), 9600);
+        window_->ShowPollingScreen();
     }
 
     static std::string Cell(int kind, int col, int row) {
@@ -136,11 +135,31 @@ TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
 
     FrameLoraDevicePolling->PanelButtonBack->Click();
     EXPECT_FALSE(FrameLoraDevicePolling->Polling());
-    EXPECT_EQ(FormVeltara->ComPort(), nullptr);
+    EXPECT_EQ(FormVeltara->Link(), nullptr);
     EXPECT_TRUE(FrameLoraMain->isVisible());
     EXPECT_FALSE(FrameLoraDevicePolling->isVisible());
     EXPECT_LT(simulator_->Requests().size(), 5u) << "the walk ended with the exchange under way";
     EXPECT_TRUE(dialogs_.Boxes().empty()) << "no use of a closed link";
+}
+
+TEST_F(PollingScreenTest, QuittingDuringAPollEndsTheWindowWithinOneExchange) {
+    for (int serial = 30000001; serial <= 30000005; ++serial) AddMeter(PollKindHeat, serial);
+    std::vector<CSimMeter> meters;
+    for (unsigned serial = 30000001; serial <= 30000005; ++serial)
+        meters.push_back(HeatMeter(serial));
+    CSimLine slow;
+    slow.replyDelayMs = 200;
+    Connect(meters, slow);
+    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
+    QTest::qWait(100);
+
+    QCoreApplication::exit(0);  // the window was closed: the application is quitting
+    window_.reset();            // waits for the poll, serving its last synchronised calls
+    EXPECT_LT(simulator_->Requests().size(), 5u) << "the walk ended with the exchange under way";
+
+    // The next test in this process starts with an application that is not quitting.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 TEST(PollingTime, ShowsHoursMinutesAndSeconds) {

@@ -53,15 +53,50 @@ TEST_F(PollingTest, ThePollCommandReadsByNumberWithoutStoring) {
     EXPECT_EQ(HeatReadingsOf(devid), 0);
 }
 
-TEST_F(PollingTest, ThePollCommandReportsALostLinkAndStillCompletes) {
+TEST_F(PollingTest, ThePollCommandSaysOnceThatALinkWillNotOpenAndWalksNothing) {
     AddMeter(PollKindWaterCold, 87654321);
-    const auto result = RunPollCommandWith(
-        {"--port", "/dev/vevo-no-such-port", "--kind", "water_cold", "--silence-ms", "50"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "87654321\t\t\t\t\t\t\t\tОшибка\n");
-    EXPECT_EQ(
-        result.err,
-        "Не удалось установить соединение\nСоединение было прервано.\nСоединение было прервано.\n");
+    WriteFile("not-a-terminal", "");
+    for (const char* port : {"/dev/vevo-no-such-port", "/dev/null", "not-a-terminal"}) {
+        const auto result = RunPollCommandWith(
+            {"--port", port, "--kind", "water_cold", "--silence-ms", "50"});
+        EXPECT_EQ(result.status, 1) << port;
+        EXPECT_EQ(result.out, "") << port;
+        EXPECT_EQ(result.err, "Не удалось установить соединение\n") << port;
+    }
+}
+
+TEST(PollCommand, ADatabaseThatCannotBeUsedIsOneLineAndExitOne) {
+    CTempWorkDir dir;
+    std::filesystem::create_directory("local.db");
+    auto result = RunPollCommandWith({"--port", "/dev/null", "--kind", "heat"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("vevo poll: local.db ", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+
+    std::filesystem::remove("local.db");
+    WriteFile("local.db", std::string(4096, 'x'));
+    result = RunPollCommandWith({"--port", "/dev/null", "--kind", "heat"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("vevo poll: local.db ", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_EQ(ReadFile("local.db"), std::string(4096, 'x')) << "left as it was";
+}
+
+TEST_F(PollingTest, TheTextTablesPrintEachRowAsSoonAsItsMeterIsDone) {
+    AddMeter(PollKindHeat, 11111111);
+    AddMeter(PollKindHeat, 22222222);
+    std::FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    CTextPollingScreen screen(db_, PollKindHeat, false, 0, "", stream);
+    const auto printed = [stream] {
+        std::string text(static_cast<std::size_t>(std::ftell(stream)), '\0');
+        std::rewind(stream);
+        std::fread(text.data(), 1, text.size(), stream);
+        return text;
+    };
+    screen.ShowMeterRow(PollKindHeat, 2, {ErrorCell(PollKindHeat)});
+    EXPECT_EQ(printed(), "22222222\t\t\t\t\t\t\t\t\t\tОшибка\n");
+    std::fclose(stream);
 }
 
 TEST(PollCommand, BadArgumentsExitWithTwoAndOneLine) {
@@ -75,6 +110,7 @@ TEST(PollCommand, BadArgumentsExitWithTwoAndOneLine) {
              {"--port", "/dev/x", "--number", "12"},
              {"--port", "/dev/x", "--kind", "heat", "--number", "12", "--family", "heat"},
              {"--port", "/dev/x", "--kind", "heat", "--baud", "fast"},
+             {"--port", "/dev/x", "--kind", "heat", "--baud", "115200"},
              {"--port", "/dev/x", "--kind"},
              {"--port", "/dev/x", "--colour", "red"},
          }) {

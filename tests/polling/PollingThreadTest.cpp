@@ -57,6 +57,15 @@ TEST_F(PollingTest, ASecondPollInTheSameMeterMinuteShowsOkButStoresNothingNew) {
     EXPECT_EQ(HeatReadingsOf(devid), 1);
 }
 
+TEST_F(PollingTest, AReadingThatCannotBeStoredShowsErrorNotOk) {
+    const int devid = AddMeter(PollKindHeat, 12345678);
+    StartSimulator({HeatMeter(12345678)});
+    ASSERT_TRUE(db_.Database.Execute("PRAGMA query_only = 1"));  // as a read-only local.db
+    EXPECT_EQ(PollKind(PollKindHeat), "12345678\t\t\t\t\t\t\t\t\t\tОшибка\n");
+    ASSERT_TRUE(db_.Database.Execute("PRAGMA query_only = 0"));
+    EXPECT_EQ(HeatReadingsOf(devid), 0);
+}
+
 TEST_F(PollingTest, HotWaterReadingsGoToTheHotTableOnly) {
     AddMeter(PollKindWaterCold, 87654321);  // the same devid 1 in the cold table
     const int hot = AddMeter(PollKindWaterHot, 87654321);
