@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,14 +14,18 @@
 #include "Utils/Format.h"
 #include "meter/MeterCodes.h"
 #include "serial/LineSpeeds.h"
+#include "tools/simulator/Loopback.h"
 #include "tools/simulator/MeterReplies.h"
 
 namespace {
 constexpr double kBitsPerCharacter = 11;  // start, 8 data, parity, stop
 constexpr auto kIdleWake = std::chrono::milliseconds(200);
 constexpr std::size_t kReadRequestBytes = 19;
+constexpr unsigned kServerLineSpeed = 9600;  // the serial side of a simulated device server
 
-std::string SystemError(const char* what) { return Format("%s: %s", what, std::strerror(errno)); }
+std::string SystemError(const char* what) {
+    return Format("%s: %s", what, std::strerror(errno));
+}
 
 std::tm LocalNow() {
     const std::time_t now = std::time(nullptr);
@@ -44,7 +49,7 @@ CMeterSimulator::~CMeterSimulator() {
     if (!link_.empty() && std::filesystem::read_symlink(link_, ignored) == portPath_) {
         std::filesystem::remove(link_, ignored);
     }
-    for (int fd : {master_, slave_, wake_}) {
+    for (int fd : {master_, slave_, listener_, connection_, wake_}) {
         if (fd >= 0) ::close(fd);
     }
 }
@@ -70,6 +75,17 @@ bool CMeterSimulator::Start(std::string& error) {
     // Raw from the start, so nothing is echoed before the program configures its side.
     ::cfmakeraw(&raw);
     ::tcsetattr(slave_, TCSANOW, &raw);
+    return StartAnswering(error);
+}
+
+bool CMeterSimulator::StartTcp(unsigned port, std::string& error) {
+    listener_ = ListenOnLoopback(port, tcpPort_, error);
+    if (listener_ < 0) return false;
+    portPath_ = Format("tcp:127.0.0.1:%u", tcpPort_);
+    return StartAnswering(error);
+}
+
+bool CMeterSimulator::StartAnswering(std::string& error) {
     wake_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wake_ < 0) {
         error = SystemError("cannot make a wake-up event");
@@ -108,6 +124,18 @@ std::vector<CDataPackage> CMeterSimulator::Requests() const {
     return requests_;
 }
 
+std::vector<CMeterSimulator::Clock::duration> CMeterSimulator::ReplyToRequestGaps() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return gaps_;
+}
+
+void CMeterSimulator::Hangup() {
+    std::lock_guard<std::mutex> hold(lock_);
+    // The answering thread sees the end of the connection and closes it; the program sees it
+    // at once.
+    if (connection_ >= 0) ::shutdown(connection_, SHUT_RDWR);
+}
+
 termios CMeterSimulator::LineSettings() const {
     termios settings{};
     ::tcgetattr(slave_, &settings);
@@ -116,6 +144,7 @@ termios CMeterSimulator::LineSettings() const {
 
 double CMeterSimulator::CharacterMs() const {
     if (!line_.paceAtLineSpeed) return 0;
+    if (listener_ >= 0) return kBitsPerCharacter * 1000 / kServerLineSpeed;
     const termios settings = LineSettings();
     const unsigned bits = SpeedBitsOf(::cfgetospeed(&settings));
     return bits == 0 ? 0 : kBitsPerCharacter * 1000 / bits;
@@ -133,11 +162,13 @@ void CMeterSimulator::Run() {
         const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
         const timespec timeout{static_cast<time_t>(nanoseconds / 1000000000),
                                static_cast<long>(nanoseconds % 1000000000)};
-        pollfd watched[] = {{master_, POLLIN, 0}, {wake_, POLLIN, 0}};
-        if (::ppoll(watched, 2, &timeout, nullptr) > 0) {
-            if (watched[0].revents & POLLIN) TakeInput();
+        // A missing line end (no connection yet) has a negative descriptor, which poll skips.
+        pollfd watched[] = {{LineEnd(), POLLIN, 0}, {listener_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        if (::ppoll(watched, 3, &timeout, nullptr) > 0) {
+            if (watched[0].revents & (POLLIN | POLLHUP | POLLERR)) TakeInput();
+            if (watched[1].revents & POLLIN) TakeConnection();
             std::uint64_t count = 0;
-            if (watched[1].revents & POLLIN) {
+            if (watched[2].revents & POLLIN) {
                 [[maybe_unused]] const ssize_t drained = ::read(wake_, &count, sizeof count);
             }
         }
@@ -145,9 +176,28 @@ void CMeterSimulator::Run() {
     }
 }
 
+void CMeterSimulator::TakeConnection() {
+    const int accepted = AcceptConnection(listener_);
+    if (accepted < 0) return;
+    DropConnection();
+    std::lock_guard<std::mutex> hold(lock_);
+    connection_ = accepted;
+}
+
+void CMeterSimulator::DropConnection() {
+    input_.clear();
+    std::lock_guard<std::mutex> hold(lock_);
+    // What was still to go to the client goes with it.
+    outgoing_.clear();
+    if (connection_ >= 0) ::close(connection_);
+    connection_ = -1;
+}
+
 void CMeterSimulator::TakeInput() {
     std::uint8_t chunk[512];
-    const ssize_t read = ::read(master_, chunk, sizeof chunk);
+    const ssize_t read = ::read(LineEnd(), chunk, sizeof chunk);
+    const bool ended = read == 0 || (read < 0 && errno != EAGAIN && errno != EINTR);
+    if (listener_ >= 0 && ended) DropConnection();
     if (read <= 0) return;
     const Clock::time_point arrived = Clock::now();
     input_.insert(input_.end(), chunk, chunk + read);
@@ -158,6 +208,8 @@ void CMeterSimulator::TakeInput() {
             for (std::size_t i = scan.consumed - 16; i < scan.consumed; ++i) request.Add(input_[i]);
             std::lock_guard<std::mutex> hold(lock_);
             requests_.push_back(request);
+            if (replyEnd_) gaps_.push_back(arrived - *replyEnd_);
+            replyEnd_.reset();
         }
         input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(scan.consumed));
         if (!scan.found) break;
@@ -210,7 +262,13 @@ void CMeterSimulator::WriteDueBytes() {
             outgoing_.erase(outgoing_.begin());
         }
     }
-    // A full line buffer (nobody reads the port) loses the bytes, as a radio link would.
-    if (due.empty()) return;
-    [[maybe_unused]] const ssize_t written = ::write(master_, due.data(), due.size());
+    // A full line buffer (nobody reads the port) loses the bytes, as a radio link would, and so
+    // does a server without a client.
+    if (due.empty() || LineEnd() < 0) return;
+    const ssize_t written = listener_ >= 0
+                                ? ::send(connection_, due.data(), due.size(), MSG_NOSIGNAL)
+                                : ::write(master_, due.data(), due.size());
+    if (written <= 0) return;
+    std::lock_guard<std::mutex> hold(lock_);
+    replyEnd_ = Clock::now();
 }

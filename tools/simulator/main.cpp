@@ -1,11 +1,13 @@
-// vevo_meter_simulator: plays the radio modem and its meters on a pseudo-terminal, so the
-// program can poll without hardware. See --help.
+// vevo_meter_simulator: plays the radio modem and its meters on a pseudo-terminal, or behind a
+// serial device server on a loopback TCP port, so the program can poll without hardware.
+// See --help.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,8 @@ void PrintUsage() {
         "  --no-pace           send bytes at once instead of at the port's speed\n"
         "  --link PATH         link PATH to the port (default %s)\n"
         "  --no-link           make no link; the port is then only reachable by its own name\n"
+        "  --tcp PORT          be a serial device server on 127.0.0.1:PORT instead (0: any free\n"
+        "                      port); the program connects to tcp:127.0.0.1:PORT\n"
         "METER is FAMILY:SERIAL[,KEY=VALUE|FLAG]... with FAMILY heat or water;\n"
         "  heat keys q_cooling q v t1 t2 hours, water keys v v_flow v_reverse bat minutes,\n"
         "  both clock=YYYY-MM-DDThh:mm[:ss]|now as=SERIAL trailing=N late=MS,\n"
@@ -44,6 +48,7 @@ struct COptions {
     std::vector<CSimMeter> meters;
     CSimLine line;
     std::string link = kDefaultLink;
+    std::optional<unsigned> tcpPort;
 };
 
 bool ParseOptions(int argc, char** argv, COptions& options, std::string& error) {
@@ -51,7 +56,8 @@ bool ParseOptions(int argc, char** argv, COptions& options, std::string& error) 
         const std::string option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         const bool takesValue = option == "--meter" || option == "--meters" ||
-                                option == "--delay" || option == "--burst" || option == "--link";
+                                option == "--delay" || option == "--burst" || option == "--link" ||
+                                option == "--tcp";
         if (takesValue && value == nullptr) {
             error = option + " needs a value";
             return false;
@@ -89,6 +95,13 @@ bool ParseOptions(int argc, char** argv, COptions& options, std::string& error) 
             options.link = value;
         } else if (option == "--no-link") {
             options.link.clear();
+        } else if (option == "--tcp") {
+            unsigned port = 0;
+            if (!ParseUnsigned(value, port) || port > 65535) {
+                error = "--tcp needs a port, 0 to 65535";
+                return false;
+            }
+            options.tcpPort = port;
         } else {
             error = "unknown option " + option + " (see --help)";
             return false;
@@ -125,12 +138,17 @@ int main(int argc, char** argv) {
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
     });
-    if (!simulator.Start(error)) {
+    const bool started =
+        options.tcpPort ? simulator.StartTcp(*options.tcpPort, error) : simulator.Start(error);
+    if (!started) {
         std::fprintf(stderr, "vevo_meter_simulator: %s\n", error.c_str());
         return 1;
     }
     std::printf("Port %s with %zu meter(s)\n", simulator.PortPath().c_str(), options.meters.size());
-    if (!options.link.empty()) {
+    if (options.tcpPort) {
+        std::printf("List it in config.ini as [SERIAL] NETWORK_PORTS = %s\n",
+                    simulator.PortPath().c_str());
+    } else if (!options.link.empty()) {
         if (simulator.LinkAs(options.link, error)) {
             std::printf("Linked as %s: choose it on the main screen\n", options.link.c_str());
         } else {
