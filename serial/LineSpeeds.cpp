@@ -1,12 +1,17 @@
 #include "serial/LineSpeeds.h"
 
 namespace {
+constexpr unsigned kFallbackSpeed = 300;
+// Three characters of 11 bits (start, 8 data, parity, stop), in milliseconds times the speed.
+constexpr unsigned kThreeCharacterBits = 33000;
+constexpr unsigned kReadMarginMs = 30;
+
 struct CSpeed {
     unsigned bits;
     speed_t code;
 };
-constexpr CSpeed kSpeeds[] = {{300, B300},   {600, B600},   {1200, B1200},
-                              {1800, B1800}, {2400, B2400}, {4800, B4800},
+constexpr CSpeed kSpeeds[] = {{300, B300},   {600, B600},     {1200, B1200},
+                              {1800, B1800}, {2400, B2400},   {4800, B4800},
                               {9600, B9600}, {19200, B19200}, {38400, B38400}};
 }  // namespace
 
@@ -22,4 +27,12 @@ unsigned SpeedBitsOf(speed_t code) {
         if (speed.code == code) return speed.bits;
     }
     return 0;
+}
+
+unsigned CheckBaud(unsigned speed) {
+    return SpeedCodeOf(speed) != B0 ? speed : kFallbackSpeed;
+}
+
+unsigned ReadIntervalOf(unsigned speed) {
+    return kThreeCharacterBits / speed + kReadMarginMs;
 }

@@ -23,13 +23,14 @@ const char* LinkErrorText(int kind) {
                                        : "Соединение было прервано.";
 }
 
-bool AskLinkRetry(int kind) {
+bool AskLinkRetry(LinkErrorKind kind, const std::string& link) {
     const char* text = LinkErrorText(kind);
     // Called outside the lock: the handler may wait for the user-interface thread, which may
     // itself be installing a handler meanwhile.
     const LinkErrorHandler handler = CurrentHandler();
     if (!handler) {
-        std::fprintf(stderr, "Ошибка: %s (no one to ask: taken as Cancel)\n", text);
+        std::fprintf(stderr, "Ошибка: %s (%s; no one to ask: taken as Cancel)\n", text,
+                     link.c_str());
         return false;
     }
     return handler(kind, text);

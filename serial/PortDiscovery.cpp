@@ -5,11 +5,15 @@
 #include <functional>
 #include <tuple>
 
+#include "app/IniFile.h"
+#include "serial/NetworkAddress.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 // Walks a folder without throwing: a missing or unreadable folder has no entries.
-void ForEachEntry(const fs::path& folder, const std::function<void(const fs::directory_entry&)>& visit) {
+void ForEachEntry(const fs::path& folder,
+                  const std::function<void(const fs::directory_entry&)>& visit) {
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
@@ -63,6 +67,27 @@ std::vector<std::string> ListSerialPortsIn(const CPortPlaces& places) {
     return names;
 }
 
-std::vector<std::string> ListSerialPorts() { return ListSerialPortsIn(CPortPlaces{}); }
+std::vector<std::string> ListSerialPorts() {
+    return ListSerialPortsIn(CPortPlaces{});
+}
 
-std::string DevicePathOf(std::string_view name) { return "/dev/" + std::string(name); }
+std::string DevicePathOf(std::string_view name) {
+    return IsNetworkPortName(name) ? std::string(name) : "/dev/" + std::string(name);
+}
+
+std::vector<std::string> ListNetworkPorts(const CIniFile& ini) {
+    CIniValue listed;
+    ini.GetValue("SERIAL", kNetworkPortsKey, listed);
+    std::vector<std::string> names;
+    std::string_view rest = listed;
+    while (!rest.empty()) {
+        const std::size_t comma = rest.find(',');
+        std::string_view name = rest.substr(0, comma);
+        rest = comma == std::string_view::npos ? "" : rest.substr(comma + 1);
+        const std::size_t first = name.find_first_not_of(" \t");
+        name = first == std::string_view::npos ? "" : name.substr(first);
+        name = name.substr(0, name.find_last_not_of(" \t") + 1);
+        if (NetworkAddressOf(name)) names.emplace_back(name);
+    }
+    return names;
+}

@@ -1,10 +1,80 @@
 #include "serial/ProcessComPort.h"
 
-CProcessComPort::CProcessComPort(const char* path, unsigned speed, const CLinkSettings& settings)
-    : port_(path, speed, settings) {}
+#include <string>
+#include <string_view>
+
+#include "Utils/Format.h"
+#include "app/Log.h"
+#include "serial/ComPort.h"
+#include "serial/LineSpeeds.h"
+#include "serial/NetworkAddress.h"
+#include "serial/ReplyReceive.h"
+#include "serial/TcpChannel.h"
+
+namespace {
+std::unique_ptr<CChannel> ChannelNamed(const char* name, unsigned speed,
+                                       const CLinkSettings& settings) {
+    const std::string_view text = name != nullptr ? name : "";
+    if (IsNetworkPortName(text)) return std::make_unique<CTcpChannel>(text, settings.connectWaitMs);
+    return std::make_unique<CComPort>(name, speed);
+}
+
+// " %02X " for every byte the caller gets; what followed a complete frame after it, marked.
+std::string LogTextOf(const CReceivedReply& reply) {
+    std::string text;
+    text.reserve(reply.package.Size() * 4 + reply.dropped.Size() * 3 + 12);
+    for (std::uint8_t byte : reply.package.Bytes()) text += Format(" %02X ", byte);
+    if (reply.dropped.Size() == 0) return text;
+    text += " dropped:";
+    for (std::uint8_t byte : reply.dropped.Bytes()) text += Format(" %02X", byte);
+    return text + " ";
+}
+}  // namespace
+
+CProcessComPort::CProcessComPort(const char* name, unsigned speed, const CLinkSettings& settings)
+    : CProcessComPort(ChannelNamed(name, speed, settings), speed, settings) {}
+
+CProcessComPort::CProcessComPort(std::unique_ptr<CChannel> channel, unsigned speed,
+                                 const CLinkSettings& settings)
+    : channel_(std::move(channel)),
+      readIntervalMs_(ReadIntervalOf(CheckBaud(speed))),
+      settings_(settings) {
+    Open();
+}
 
 CProcessComPort::~CProcessComPort() = default;
 
-void CProcessComPort::SendPackage(const CDataPackage& package) { port_.SendPackage(package); }
+void CProcessComPort::Open() {
+    // A link that opened but would not take its settings is closed without a word: the next
+    // exchange reports it lost.
+    if (channel_->Open() == ChannelOpening::Refused) ReportLinkError(LinkErrorCannotOpen);
+}
 
-void CProcessComPort::ReceivePackage(CDataPackage& package) { port_.ReceivePackage(package); }
+void CProcessComPort::ReportLinkError(LinkErrorKind kind) {
+    while (AskLinkRetry(kind, channel_->Name())) {
+        channel_->Close();
+        if (channel_->Open() != ChannelOpening::Refused) return;
+        kind = LinkErrorCannotOpen;
+    }
+}
+
+void CProcessComPort::SendPackage(const CDataPackage& package) {
+    if (!channel_->IsOpen()) {
+        // Even when Retry reopens the link, this request is not sent.
+        ReportLinkError(LinkErrorLost);
+        return;
+    }
+    // A late reply to an earlier request must not be taken for the reply to this one.
+    if (!channel_->Purge() || !channel_->Write(package)) channel_->Close();
+}
+
+void CProcessComPort::ReceivePackage(CDataPackage& package) {
+    if (!channel_->IsOpen()) {
+        ReportLinkError(LinkErrorLost);
+        return;
+    }
+    const CReceivedReply reply = ReceiveReply(*channel_, readIntervalMs_, settings_);
+    if (reply.lost) channel_->Close();
+    package = reply.package;
+    Log.WriteText(LogTextOf(reply));
+}

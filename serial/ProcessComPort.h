@@ -1,24 +1,43 @@
 #pragma once
 
-#include "serial/ComPort.h"
+#include <memory>
+
+#include "serial/Channel.h"
 #include "serial/DataPackage.h"
+#include "serial/LinkErrors.h"
 #include "serial/LinkSettings.h"
 
-// The program's serial link: at most one exists, made by Connect and used by the polling thread.
-// The port is opened on construction (the operator is asked to retry when it will not open) and
-// closed on destruction.
+// The program's link to the radio modem: at most one exists, made by Connect and used by the
+// polling thread. It does what is the same over every link: the purge before a request, the
+// rule that ends a reply, the log of received bytes, and asking the operator to retry when the
+// link will not open or has gone. The link is opened on construction and closed on destruction;
+// failures never reach the caller.
 class CProcessComPort {
 public:
-    CProcessComPort(const char* path, unsigned speed, const CLinkSettings& settings = {});
-    virtual ~CProcessComPort();  // closes the port
+    // "tcp:HOST:PORT" is a serial device server on the network, any other name a serial device.
+    CProcessComPort(const char* name, unsigned speed, const CLinkSettings& settings = {});
+    // Over a link of the caller's making; the speed sets the read interval.
+    CProcessComPort(std::unique_ptr<CChannel> channel, unsigned speed,
+                    const CLinkSettings& settings = {});
+    virtual ~CProcessComPort();
     CProcessComPort(const CProcessComPort&) = delete;
     CProcessComPort& operator=(const CProcessComPort&) = delete;
 
+    // Drops whatever is still unread or unsent from an earlier exchange, then writes the package.
     void SendPackage(const CDataPackage& package);
+    // Replaces the package's bytes with the reply and logs each byte.
     void ReceivePackage(CDataPackage& package);
 
-    const CComPort& Port() const { return port_; }
+    // False once the link would not open and the operator gave up, or it has gone since.
+    bool IsOpen() const { return channel_->IsOpen(); }
 
 private:
-    CComPort port_;
+    void Open();
+    // Asks the operator about `kind` until the link opens again (Retry) or the operator gives
+    // up (Cancel: the link stays closed).
+    void ReportLinkError(LinkErrorKind kind);
+
+    std::unique_ptr<CChannel> channel_;
+    unsigned readIntervalMs_;
+    CLinkSettings settings_;
 };

@@ -1,9 +1,10 @@
-#include "serial/PortDiscovery.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "app/IniFile.h"
+#include "serial/NetworkAddress.h"
+#include "serial/PortDiscovery.h"
 #include "support/TempWorkDir.h"
 #include "tools/simulator/MeterSimulator.h"
 
@@ -49,7 +50,7 @@ TEST(PortDiscovery, ListsSimulatedPortsWhileTheyLive) {
     ASSERT_TRUE(simulator.Start(error)) << error;
     ASSERT_TRUE(simulator.LinkAs((places.devices / "ttyVEVO0").string(), error)) << error;
     fs::create_symlink(dir.Path() / "nowhere", places.devices / "ttyVEVO1");  // left behind
-    WriteFile(places.devices / "ttyVEVO2", "");                             // not a link
+    WriteFile(places.devices / "ttyVEVO2", "");                               // not a link
     EXPECT_EQ(ListSerialPortsIn(places), (std::vector<std::string>{"ttyVEVO0"}));
 }
 
@@ -75,7 +76,32 @@ TEST(PortDiscovery, MissingPlacesGiveAnEmptyList) {
     EXPECT_TRUE(ListSerialPortsIn({dir.Path() / "none", dir.Path() / "none"}).empty());
 }
 
-TEST(PortDiscovery, TheDevicePathIsTheDeviceFolderAndTheName) {
+TEST(PortDiscovery, TheDevicePathIsTheDeviceFolderAndTheNameOrTheNetworkName) {
     EXPECT_EQ(DevicePathOf("ttyUSB0"), "/dev/ttyUSB0");
     EXPECT_EQ(DevicePathOf("ttyVEVO0"), "/dev/ttyVEVO0");
+    EXPECT_EQ(DevicePathOf("tcp:192.168.1.50:4001"), "tcp:192.168.1.50:4001");
+}
+
+TEST(PortDiscovery, NetworkLinksComeFromConfigWellFormedAndInOrder) {
+    CTempWorkDir dir;
+    EXPECT_TRUE(ListNetworkPorts(CIniFile()).empty()) << "no config.ini";
+    WriteFile("config.ini",
+              "[SERIAL]\r\nNETWORK_PORTS = tcp:192.168.1.50:4001 ,\t tcp:moxa-1.local:950,"
+              "tcp:[fe80::1]:4001,,ttyUSB0, tcp:fe80::1:4001,tcp:nohost,tcp::4001,tcp:a b:1,"
+              "tcp:10.0.0.6:65536,tcp:10.0.0.6:0, tcp:10.0.0.7:4002\r\n");
+    EXPECT_EQ(ListNetworkPorts(CIniFile()),
+              (std::vector<std::string>{"tcp:192.168.1.50:4001", "tcp:moxa-1.local:950",
+                                        "tcp:[fe80::1]:4001", "tcp:10.0.0.7:4002"}));
+}
+
+TEST(PortDiscovery, ANetworkNameGivesItsHostAndPort) {
+    const auto v4 = NetworkAddressOf("tcp:192.168.1.50:4001");
+    ASSERT_TRUE(v4);
+    EXPECT_EQ(v4->host, "192.168.1.50");
+    EXPECT_EQ(v4->port, "4001");
+    const auto v6 = NetworkAddressOf("tcp:[::1]:950");
+    ASSERT_TRUE(v6);
+    EXPECT_EQ(v6->host, "::1");
+    EXPECT_FALSE(NetworkAddressOf("/dev/ttyUSB0"));
+    EXPECT_TRUE(IsNetworkPortName("tcp:nohost")) << "malformed, but never a device path";
 }
