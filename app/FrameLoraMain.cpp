@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QAbstractItemView>
 #include <QLabel>
 
 #include "Utils/Format.h"
@@ -28,6 +29,7 @@ constexpr QSize kLogoSize{179, 185};
 constexpr QSize kGroupBoxSize{180, 129};
 constexpr int kButtonGap = 8;
 constexpr int kLabelHeight = 22;
+constexpr int kListPadding = 24;
 
 int CentredLeft(int outer, int inner) {
     return (outer - inner) / 2;
@@ -101,6 +103,17 @@ void TFrameLoraMain::RefreshPortList() {
     for (const std::string& name : ListSerialPorts()) {
         ComboBoxSerialPort->addItem(QString::fromStdString(name));
     }
+    // Serial device servers cannot be discovered; config.ini names them.
+    for (const std::string& name : ListNetworkPorts(*IniFile)) {
+        ComboBoxSerialPort->addItem(QString::fromStdString(name));
+    }
+    // The box is narrow for a device server's name; the open list shows every name whole.
+    int widest = 0;
+    for (int item = 0; item < ComboBoxSerialPort->count(); ++item) {
+        widest = std::max(widest, ComboBoxSerialPort->fontMetrics().horizontalAdvance(
+                                      ComboBoxSerialPort->itemText(item)));
+    }
+    ComboBoxSerialPort->view()->setMinimumWidth(widest + kListPadding);
     ComboBoxSerialPort->setCurrentIndex(ComboBoxSerialPort->count() > 0 ? 0 : -1);
 }
 

@@ -54,6 +54,17 @@ TEST(FrameLoraMain, TheRememberedPortIsFoundWithoutRegardToCaseAndTheSpeedWithIt
     EXPECT_EQ(FrameLoraMain->ComboBoxSerialPortSpeed->currentText(), "4800");
 }
 
+TEST(FrameLoraMain, DeviceServersFromTheSettingsFollowTheDiscoveredPortsAndAreRememberedWhole) {
+    CMainScreen screen(
+        "[SERIAL]\r\nNETWORK_PORTS = tcp:127.0.0.1:40001 , bogus,tcp:localhost:4002\r\n"
+        "COM = tcp:localhost:4002\r\n");
+    QComboBox& ports = *FrameLoraMain->ComboBoxSerialPort;
+    ASSERT_GE(ports.count(), 2);
+    EXPECT_EQ(ports.itemText(ports.count() - 2), "tcp:127.0.0.1:40001");
+    EXPECT_EQ(ports.itemText(ports.count() - 1), "tcp:localhost:4002");
+    EXPECT_EQ(ports.currentText(), "tcp:localhost:4002") << "a long name is read back whole";
+}
+
 TEST(FrameLoraMain, AnUnknownPortOrSpeedSelectsTheFirstOfEach) {
     CSimulatedPort port;
     REQUIRE_PORTS(&port);
