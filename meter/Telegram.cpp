@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "Utils/Decimal.h"
 #include "Utils/Format.h"
 #include "meter/MeterCodes.h"
 #include "serial/Frame.h"
@@ -21,20 +22,6 @@ int LeadingDecimal(std::string_view text) {
     int value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
-}
-
-// Locale-independent: the decimal point stays a point whatever the user's language.
-double LeadingFixed(std::string_view text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    return value;
-}
-
-std::string TwoDecimals(double value) {
-    char text[32];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
-    return std::string(text, result.ptr);
 }
 }  // namespace
 
@@ -82,7 +69,7 @@ void CTelegram::DecodeHeat() {
     heat->v = Format("%02X%02X.%02X%02X", p.At(41), p.At(40), p.At(39), p.At(38));
     heat->t1 = Format("%02X.%02X", p.At(43), p.At(44));
     heat->t2 = Format("%02X.%02X", p.At(46), p.At(47));
-    heat->dt = TwoDecimals(LeadingFixed(heat->t2.view()) - LeadingFixed(heat->t1.view()));
+    heat->dt = Format("%.2f", ParseDecimal(heat->t2.view()) - ParseDecimal(heat->t1.view()));
     heat->running_time_hour = LeadingDecimal(Format("%02X%02X%02X", p.At(48), p.At(49), p.At(50)));
     heat->date = Format("%02X%02X-%02X-%02X %02X:%02X", p.At(57), p.At(56), p.At(55), p.At(54),
                         p.At(53), p.At(52));

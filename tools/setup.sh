@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-wine
     xvfb xauth imagemagick
+    locales
 )
 
 missing=()
@@ -17,10 +18,17 @@ for package in "${packages[@]}"; do
     fi
 done
 
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
 if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run once more under a comma-decimal locale (tools/test.sh), so it must exist.
+if ! locale -a 2>/dev/null | grep -qix 'uk_UA\.utf-\?8'; then
+    echo "Generating the uk_UA.UTF-8 locale"
+    $sudo localedef -i uk_UA -f UTF-8 uk_UA.UTF-8
 fi
