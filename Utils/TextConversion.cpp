@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -26,7 +27,8 @@ char32_t CodePointOf(unsigned char byte) {
 
 char ByteOf(char32_t codePoint) {
     if (codePoint < 0x80) return static_cast<char>(codePoint);
-    if (codePoint >= 0x0410 && codePoint <= 0x044F) return static_cast<char>(0xC0 + (codePoint - 0x0410));
+    if (codePoint >= 0x0410 && codePoint <= 0x044F)
+        return static_cast<char>(0xC0 + (codePoint - 0x0410));
     for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
         if (kUpperHalf[i] != 0 && kUpperHalf[i] == codePoint) return static_cast<char>(0x80 + i);
     }
@@ -46,9 +48,9 @@ void AppendUtf8(std::string& target, char32_t codePoint) {
     }
 }
 
-// Decodes one UTF-8 sequence at `pos`, advancing it; a malformed sequence yields U+FFFD
-// and consumes one byte, as the system decoders do.
-char32_t NextCodePoint(std::string_view source, std::size_t& pos) {
+// Decodes one UTF-8 sequence at `pos`, advancing it; a malformed sequence gives nothing and
+// consumes one byte, as the system decoders do.
+std::optional<char32_t> NextCodePoint(std::string_view source, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(source[pos++]);
     if (lead < 0x80) return lead;
     int continuation = 0;
@@ -61,19 +63,27 @@ char32_t NextCodePoint(std::string_view source, std::size_t& pos) {
     } else if ((lead & 0xF8) == 0xF0) {
         continuation = 3, codePoint = lead & 0x07, minimum = 0x10000;
     } else {
-        return 0xFFFD;
+        return std::nullopt;
     }
-    if (pos + continuation > source.size()) return 0xFFFD;
+    if (pos + continuation > source.size()) return std::nullopt;
     for (int i = 0; i < continuation; ++i) {
         const auto next = static_cast<unsigned char>(source[pos + i]);
-        if ((next & 0xC0) != 0x80) return 0xFFFD;
+        if ((next & 0xC0) != 0x80) return std::nullopt;
         codePoint = (codePoint << 6) | (next & 0x3F);
     }
-    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return 0xFFFD;
+    if (codePoint < minimum || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return std::nullopt;
     }
     pos += continuation;
     return codePoint;
+}
+
+bool IsUtf8(std::string_view source) {
+    for (std::size_t pos = 0; pos < source.size();) {
+        if (!NextCodePoint(source, pos).has_value()) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -91,6 +101,13 @@ std::string Cp1251ToUtf8(std::string_view source) {
 std::string Utf8ToCp1251(std::string_view source) {
     std::string target;
     target.reserve(source.size());
-    for (std::size_t pos = 0; pos < source.size();) target += ByteOf(NextCodePoint(source, pos));
+    for (std::size_t pos = 0; pos < source.size();) {
+        target += ByteOf(NextCodePoint(source, pos).value_or(0xFFFD));
+    }
     return target;
+}
+
+std::string StoredTextToCp1251(std::string_view source) {
+    if (!IsUtf8(source)) return std::string(source);
+    return Utf8ToCp1251(source);
 }

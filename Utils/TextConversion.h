@@ -10,3 +10,7 @@ std::string Cp1251ToUtf8(std::string_view source);
 
 // Characters without a Windows-1251 form, and malformed UTF-8, become "?".
 std::string Utf8ToCp1251(std::string_view source);
+
+// For text read from the database. Earlier versions stored some fields without conversion, so
+// a text that is not valid UTF-8 is taken to be Windows-1251 already and kept as it is.
+std::string StoredTextToCp1251(std::string_view source);

@@ -19,6 +19,9 @@ public:
     bool Prepared() const { return statement_ != nullptr; }
     // Steps to the next row; false at the end or on an error.
     bool Next();
+    // True once stepping stopped on an error (logged) rather than at the end of the rows, as
+    // when another program's write outlasts the busy time-out: what was read is not all.
+    bool Failed() const { return state_ == State::Failed; }
 
     // A NULL number reads as 0, a NULL text as an empty text.
     int Int(int column) const { return sqlite3_column_int(statement_, column); }
@@ -26,5 +29,9 @@ public:
     std::string_view Text(int column) const;
 
 private:
+    enum class State { Stepping, Done, Failed };
+
     sqlite3_stmt* statement_ = nullptr;
+    // Stepping a finished statement would run it again.
+    State state_ = State::Stepping;
 };

@@ -9,7 +9,8 @@
 #include "database/Schema.h"
 #include "database/Statement.h"
 
-CSQLite3::CSQLite3(const char* path) : path_(path) {
+CSQLite3::CSQLite3(const char* path, std::chrono::milliseconds busyTimeout)
+    : path_(path), busyTimeout_(busyTimeout) {
     Open();
     CreateTables();
 }
@@ -22,9 +23,13 @@ CSQLite3::~CSQLite3() {
 void CSQLite3::Open() {
     if (connection_ != nullptr) return;
     // Serialized mode whatever the library's default: the connection is shared between threads.
-    openResult_ = sqlite3_open_v2(path_.c_str(), &connection_,
-                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                                  nullptr);
+    openResult_ = sqlite3_open_v2(
+        path_.c_str(), &connection_,
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (connection_ == nullptr) return;
+    sqlite3_busy_timeout(connection_, static_cast<int>(busyTimeout_.count()));
+    // Extended codes tell a refused duplicate (a UNIQUE constraint) from other failures.
+    sqlite3_extended_result_codes(connection_, 1);
 }
 
 void CSQLite3::Close() {
@@ -45,11 +50,27 @@ bool CSQLite3::Query(const char* text, sqlite3_stmt** statement) {
 }
 
 bool CSQLite3::Execute(const char* text) {
-    if (connection_ == nullptr) return false;
+    return Run(text).Ok();
+}
+
+CExecuteResult CSQLite3::Run(const char* text) {
+    CExecuteResult result;
+    if (connection_ == nullptr) {
+        result.code = SQLITE_MISUSE;
+        result.error = "the database is closed";
+        return result;
+    }
+    // The count of changed rows belongs to the connection: holding its (recursive) mutex keeps
+    // another thread's statement from coming between this one and its count.
+    sqlite3_mutex* connectionMutex = sqlite3_db_mutex(connection_);
+    sqlite3_mutex_enter(connectionMutex);
     char* error = nullptr;
-    const bool done = sqlite3_exec(connection_, text, nullptr, nullptr, &error) == SQLITE_OK;
+    result.code = sqlite3_exec(connection_, text, nullptr, nullptr, &error);
+    if (result.Ok()) result.changes = sqlite3_changes(connection_);
+    sqlite3_mutex_leave(connectionMutex);
+    if (error != nullptr) result.error = error;
     sqlite3_free(error);
-    return done;
+    return result;
 }
 
 int CSQLite3::ExecuteInsert(const char* text) {
@@ -66,11 +87,17 @@ int CSQLite3::ExecuteInsert(const char* text) {
     return id;
 }
 
-bool CSQLite3::BeginTransaction() { return Execute("BEGIN;"); }
+bool CSQLite3::BeginTransaction() {
+    return Execute("BEGIN;");
+}
 
-bool CSQLite3::CommitTransaction() { return Execute("COMMIT;"); }
+bool CSQLite3::CommitTransaction() {
+    return Execute("COMMIT;");
+}
 
-bool CSQLite3::RollbackTransaction() { return Execute("ROLLBACK;"); }
+bool CSQLite3::RollbackTransaction() {
+    return Execute("ROLLBACK;");
+}
 
 int CSQLite3::GetLastInsertId() {
     int id = -1;
@@ -88,9 +115,9 @@ int CSQLite3::GetUserVersion() {
 
 bool CSQLite3::TableExists(const char* name) {
     bool exists = false;
-    CQueryRows rows(*this, FormatStatement(
-                               "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='%s';",
-                               name));
+    CQueryRows rows(
+        *this, FormatStatement(
+                   "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='%s';", name));
     while (rows.Next()) exists = rows.Int(0) == 1;
     return exists;
 }

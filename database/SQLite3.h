@@ -2,15 +2,32 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <string>
+
 #include "Utils/FixedText.h"
 #include "Utils/Object.h"
+
+// How one statement run went: the library's extended result code, and on failure its message.
+struct CExecuteResult {
+    int code = SQLITE_OK;
+    int changes = 0;  // rows the statement inserted, changed or deleted; 0 when it failed
+    std::string error;
+
+    bool Ok() const { return code == SQLITE_OK; }
+};
 
 // The one connection to local.db. It opens the file, brings the schema up to date and offers
 // the primitives every table model is built on. The library runs in its serialized threading
 // mode, so the polling thread and the screens share the connection.
 class CSQLite3 : public CObjectLockable {
 public:
-    explicit CSQLite3(const char* path);
+    // How long a statement waits while another program (the window and a scheduled poll, say)
+    // writes to the same file, before it fails as locked.
+    static constexpr std::chrono::milliseconds kDefaultBusyTimeout{5000};
+
+    explicit CSQLite3(const char* path,
+                      std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     ~CSQLite3() override;
     CSQLite3(const CSQLite3&) = delete;
     CSQLite3& operator=(const CSQLite3&) = delete;
@@ -24,6 +41,8 @@ public:
     bool Query(const char* text, sqlite3_stmt** statement);
     // Runs the whole text; a failure is not logged.
     bool Execute(const char* text);
+    // As Execute, for callers that need to know why it failed or how many rows it changed.
+    CExecuteResult Run(const char* text);
     // Runs an INSERT and reads its rowid as one operation, so another thread's insert on this
     // connection can never hand over its id. Returns the new rowid, or 0 when the insert fails.
     int ExecuteInsert(const char* text);
@@ -51,6 +70,7 @@ private:
     void ExecuteSchemaStep(const char* statement);
 
     CFixedText<300> path_;
+    std::chrono::milliseconds busyTimeout_;
     sqlite3* connection_ = nullptr;
     char* schemaError_ = nullptr;  // of the last failing schema step; kept, never shown
     int openResult_ = SQLITE_OK;

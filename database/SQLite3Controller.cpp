@@ -1,7 +1,7 @@
 #include "database/SQLite3Controller.h"
 
-CSQLite3Controller::CSQLite3Controller(const char* path)
-    : Database(path),
+CSQLite3Controller::CSQLite3Controller(const char* path, std::chrono::milliseconds busyTimeout)
+    : Database(path, busyTimeout),
       DeviceHeatModel(*this),
       DeviceWaterColdModel(*this),
       DeviceWaterHotModel(*this),

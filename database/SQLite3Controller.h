@@ -11,7 +11,8 @@
 // models reach the connection and each other through the controller they belong to.
 class CSQLite3Controller {
 public:
-    explicit CSQLite3Controller(const char* path);
+    explicit CSQLite3Controller(
+        const char* path, std::chrono::milliseconds busyTimeout = CSQLite3::kDefaultBusyTimeout);
     ~CSQLite3Controller();
     CSQLite3Controller(const CSQLite3Controller&) = delete;
     CSQLite3Controller& operator=(const CSQLite3Controller&) = delete;

@@ -111,7 +111,9 @@ void BM_InsertReadingOneAtATime(benchmark::State& state) {
         reading.q = "123.456";
         reading.t1 = "70.5";
         ++next;
-        if (!db.DeviceHeatModel.InsertReading(reading)) state.SkipWithError("insert failed");
+        if (db.DeviceHeatModel.InsertReading(reading) != InsertReadingResult::Stored) {
+            state.SkipWithError("insert failed");
+        }
     }
 }
 BENCHMARK(BM_InsertReadingOneAtATime)->Unit(benchmark::kMillisecond);

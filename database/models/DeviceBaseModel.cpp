@@ -1,5 +1,7 @@
 #include "database/models/DeviceBaseModel.h"
 
+#include "Utils/TextConversion.h"
+#include "app/Log.h"
 #include "database/QueryRows.h"
 #include "database/SQLite3Controller.h"
 #include "database/Statement.h"
@@ -13,8 +15,8 @@ std::string CDeviceBaseModel::ReadingsStatement(int devid, std::string_view from
                                                 std::string_view to) const {
     std::string statement = table_.selectReadingsHead;
     statement += FormatStatement(" WHERE `DEVID` = '%i' ", devid);
-    if (!from.empty()) statement += FormatStatement(" AND `DATE` >= '%s' ", from);
-    if (!to.empty()) statement += FormatStatement(" AND `DATE` <= '%s' ", to);
+    if (!from.empty()) statement += FormatStatement(" AND `DATE` >= '%s' ", Cp1251ToUtf8(from));
+    if (!to.empty()) statement += FormatStatement(" AND `DATE` <= '%s' ", Cp1251ToUtf8(to));
     statement += " ORDER BY `DATE` DESC; ";
     return statement;
 }
@@ -31,8 +33,8 @@ std::unique_ptr<CDevice> CDeviceBaseModel::ReadDevice(const CQueryRows& rows) {
     device->devid = rows.Int(0);
     device->aid = rows.Int(1);
     device->serial = rows.Int(2);
-    device->date_install = rows.Text(3);
-    device->date_initial_verification = rows.Text(4);
+    device->date_install = StoredTextToCp1251(rows.Text(3));
+    device->date_initial_verification = StoredTextToCp1251(rows.Text(4));
     device->calibration_interval = rows.Int(5);
     if (device->aid != 0)
         device->subscriber = controller_.SubscriberModel.GetSubscriberById(device->aid);
@@ -71,7 +73,9 @@ std::optional<bool> CDeviceBaseModel::HasReadings(int devid) {
     // The meter's readings query; its first row is enough to know.
     CQueryRows rows(Database(), ReadingsStatement(devid, {}, {}));
     if (!rows.Prepared()) return std::nullopt;
-    return rows.Next();
+    const bool found = rows.Next();
+    if (rows.Failed()) return std::nullopt;
+    return found;
 }
 
 int CDeviceBaseModel::PositionOf(const CDevice& device) const {
@@ -80,25 +84,26 @@ int CDeviceBaseModel::PositionOf(const CDevice& device) const {
 }
 
 int CDeviceBaseModel::InsertDevice(const CDevice& device) {
+    const std::string installed = Cp1251ToUtf8(device.date_install.view());
+    const std::string verified = Cp1251ToUtf8(device.date_initial_verification.view());
     const std::string statement =
         table_.hasPosition
-            ? FormatStatement(table_.insert, device.aid, device.serial, device.date_install,
-                              device.date_initial_verification, device.calibration_interval,
-                              PositionOf(device))
-            : FormatStatement(table_.insert, device.aid, device.serial, device.date_install,
-                              device.date_initial_verification, device.calibration_interval);
+            ? FormatStatement(table_.insert, device.aid, device.serial, installed, verified,
+                              device.calibration_interval, PositionOf(device))
+            : FormatStatement(table_.insert, device.aid, device.serial, installed, verified,
+                              device.calibration_interval);
     return Database().ExecuteInsert(statement.c_str());
 }
 
 bool CDeviceBaseModel::UpdateDevice(const CDevice& device) {
+    const std::string installed = Cp1251ToUtf8(device.date_install.view());
+    const std::string verified = Cp1251ToUtf8(device.date_initial_verification.view());
     const std::string statement =
         table_.hasPosition
-            ? FormatStatement(table_.update, device.aid, device.serial, device.date_install,
-                              device.date_initial_verification, device.calibration_interval,
-                              PositionOf(device), device.devid)
-            : FormatStatement(table_.update, device.aid, device.serial, device.date_install,
-                              device.date_initial_verification, device.calibration_interval,
-                              device.devid);
+            ? FormatStatement(table_.update, device.aid, device.serial, installed, verified,
+                              device.calibration_interval, PositionOf(device), device.devid)
+            : FormatStatement(table_.update, device.aid, device.serial, installed, verified,
+                              device.calibration_interval, device.devid);
     return Database().Execute(statement.c_str());
 }
 
@@ -108,6 +113,16 @@ bool CDeviceBaseModel::BindDevice(int devid, int aid) {
 
 bool CDeviceBaseModel::UnbindDevices(int aid) {
     return Database().Execute(FormatStatement(table_.unbind, aid).c_str());
+}
+
+InsertReadingResult CDeviceBaseModel::StoreReading(const std::string& statement, int devid,
+                                                   const char* date) {
+    const CExecuteResult result = Database().Run(statement.c_str());
+    if (result.Ok()) return InsertReadingResult::Stored;
+    // The readings tables' only UNIQUE constraint is the one on date and meter.
+    if (result.code == SQLITE_CONSTRAINT_UNIQUE) return InsertReadingResult::AlreadyStored;
+    Log.Write("\nReading not stored (devid %i, %s): %s;\n", devid, date, result.error.c_str());
+    return InsertReadingResult::Failed;
 }
 
 DeleteDeviceResult CDeviceBaseModel::DeleteDevice(int devid) {

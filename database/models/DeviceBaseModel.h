@@ -8,6 +8,7 @@
 #include "database/Collections.h"
 #include "database/models/Device.h"
 #include "database/models/DeviceTables.h"
+#include "database/models/InsertReadingResult.h"
 
 class CQueryRows;
 class CSQLite3;
@@ -53,6 +54,8 @@ protected:
     const CDeviceTable& Table() const { return table_; }
     // The readings statement of this meter's table, newest first; empty limits are left out.
     std::string ReadingsStatement(int devid, std::string_view from, std::string_view to) const;
+    // Runs a reading's INSERT; a failure other than a reading already stored is logged.
+    InsertReadingResult StoreReading(const std::string& statement, int devid, const char* date);
 
 private:
     std::unique_ptr<CDevice> ReadDevice(const CQueryRows& rows);

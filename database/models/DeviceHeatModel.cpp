@@ -1,5 +1,6 @@
 #include "database/models/DeviceHeatModel.h"
 
+#include "Utils/TextConversion.h"
 #include "database/SQLite3.h"
 #include "database/Statement.h"
 #include "database/models/ModelRows.h"
@@ -9,24 +10,26 @@ namespace {
 std::unique_ptr<CDataHeat> ReadHeatReading(const CQueryRows& rows) {
     auto reading = std::make_unique<CDataHeat>();
     reading->devid = rows.Int(0);
-    reading->date = rows.Text(1);
-    reading->q_cooling = rows.Text(2);
-    reading->q = rows.Text(3);
-    reading->v = rows.Text(4);
-    reading->t1 = rows.Text(5);
-    reading->t2 = rows.Text(6);
-    reading->dt = rows.Text(7);
+    reading->date = StoredTextToCp1251(rows.Text(1));
+    reading->q_cooling = StoredTextToCp1251(rows.Text(2));
+    reading->q = StoredTextToCp1251(rows.Text(3));
+    reading->v = StoredTextToCp1251(rows.Text(4));
+    reading->t1 = StoredTextToCp1251(rows.Text(5));
+    reading->t2 = StoredTextToCp1251(rows.Text(6));
+    reading->dt = StoredTextToCp1251(rows.Text(7));
     reading->running_time_hour = rows.Int(8);
     return reading;
 }
 
 }  // namespace
 
-bool CDeviceHeatModel::InsertReading(const CDataHeat& reading) {
-    return Database().Execute(FormatStatement(Table().insertReading, reading.devid, reading.date,
-                                              reading.q_cooling, reading.q, reading.v, reading.t1,
-                                              reading.t2, reading.dt, reading.running_time_hour)
-                                  .c_str());
+InsertReadingResult CDeviceHeatModel::InsertReading(const CDataHeat& reading) {
+    const auto text = [](const auto& field) { return Cp1251ToUtf8(field.view()); };
+    return StoreReading(
+        FormatStatement(Table().insertReading, reading.devid, text(reading.date),
+                        text(reading.q_cooling), text(reading.q), text(reading.v), text(reading.t1),
+                        text(reading.t2), text(reading.dt), reading.running_time_hour),
+        reading.devid, reading.date.c_str());
 }
 
 std::unique_ptr<CArrayDataHeat> CDeviceHeatModel::GetReadings(int devid, std::string_view from,

@@ -13,9 +13,8 @@ public:
     explicit CDeviceHeatModel(CSQLite3Controller& controller)
         : CDeviceBaseModel(controller, DeviceTables::kHeat) {}
 
-    // False when the row was not stored, for one when the meter already has a reading with
-    // this date-time. The texts are stored as they are.
-    bool InsertReading(const CDataHeat& reading);
+    // A second reading of the meter at the same date-time is refused as AlreadyStored.
+    InsertReadingResult InsertReading(const CDataHeat& reading);
     // The meter's readings newest first, between the dates when they are not empty (inclusive,
     // compared as texts). devid 0 gives an empty list without asking the database; null when
     // the query failed.

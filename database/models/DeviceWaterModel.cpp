@@ -1,5 +1,6 @@
 #include "database/models/DeviceWaterModel.h"
 
+#include "Utils/TextConversion.h"
 #include "database/SQLite3.h"
 #include "database/Statement.h"
 #include "database/models/ModelRows.h"
@@ -9,21 +10,22 @@ namespace {
 std::unique_ptr<CDataWater> ReadWaterReading(const CQueryRows& rows) {
     auto reading = std::make_unique<CDataWater>();
     reading->devid = rows.Int(0);
-    reading->date = rows.Text(1);
-    reading->v = rows.Text(2);
-    reading->v_flow = rows.Text(3);
-    reading->bat = rows.Text(4);
+    reading->date = StoredTextToCp1251(rows.Text(1));
+    reading->v = StoredTextToCp1251(rows.Text(2));
+    reading->v_flow = StoredTextToCp1251(rows.Text(3));
+    reading->bat = StoredTextToCp1251(rows.Text(4));
     reading->running_time_minute = rows.Int(5);
     return reading;
 }
 
 }  // namespace
 
-bool CDeviceWaterModel::InsertReading(const CDataWater& reading) {
-    return Database().Execute(FormatStatement(Table().insertReading, reading.devid, reading.date,
-                                              reading.v, reading.v_flow, reading.bat,
-                                              reading.running_time_minute, reading.v_reverse)
-                                  .c_str());
+InsertReadingResult CDeviceWaterModel::InsertReading(const CDataWater& reading) {
+    const auto text = [](const auto& field) { return Cp1251ToUtf8(field.view()); };
+    return StoreReading(FormatStatement(Table().insertReading, reading.devid, text(reading.date),
+                                        text(reading.v), text(reading.v_flow), text(reading.bat),
+                                        reading.running_time_minute, text(reading.v_reverse)),
+                        reading.devid, reading.date.c_str());
 }
 
 std::unique_ptr<CArrayDataWater> CDeviceWaterModel::GetReadings(int devid, std::string_view from,

@@ -39,35 +39,36 @@ constexpr const char* kWaterHotArchive =
 std::unique_ptr<CDataHeatArchive> ReadHeatArchiveRow(const CQueryRows& rows) {
     auto row = std::make_unique<CDataHeatArchive>();
     row->CDataHeat::serial = rows.Int(0);
-    row->CDataObject::no = Utf8ToCp1251(rows.Text(1));
-    row->date = Utf8ToCp1251(rows.Text(2));
-    row->q_cooling = Utf8ToCp1251(rows.Text(3));
-    row->q = Utf8ToCp1251(rows.Text(4));
-    row->v = Utf8ToCp1251(rows.Text(5));
-    row->t1 = Utf8ToCp1251(rows.Text(6));
-    row->t2 = Utf8ToCp1251(rows.Text(7));
-    row->dt = Utf8ToCp1251(rows.Text(8));
+    row->CDataObject::no = StoredTextToCp1251(rows.Text(1));
+    row->date = StoredTextToCp1251(rows.Text(2));
+    row->q_cooling = StoredTextToCp1251(rows.Text(3));
+    row->q = StoredTextToCp1251(rows.Text(4));
+    row->v = StoredTextToCp1251(rows.Text(5));
+    row->t1 = StoredTextToCp1251(rows.Text(6));
+    row->t2 = StoredTextToCp1251(rows.Text(7));
+    row->dt = StoredTextToCp1251(rows.Text(8));
     return row;
 }
 
 std::unique_ptr<CDataWaterArchive> ReadWaterArchiveRow(const CQueryRows& rows) {
     auto row = std::make_unique<CDataWaterArchive>();
     row->CDataWater::serial = rows.Int(0);
-    row->CDataObject::no = Utf8ToCp1251(rows.Text(1));
-    row->date = Utf8ToCp1251(rows.Text(2));
-    row->v = Utf8ToCp1251(rows.Text(3));
-    row->v_flow = Utf8ToCp1251(rows.Text(4));
-    row->bat = Utf8ToCp1251(rows.Text(5));
+    row->CDataObject::no = StoredTextToCp1251(rows.Text(1));
+    row->date = StoredTextToCp1251(rows.Text(2));
+    row->v = StoredTextToCp1251(rows.Text(3));
+    row->v_flow = StoredTextToCp1251(rows.Text(4));
+    row->bat = StoredTextToCp1251(rows.Text(5));
     row->running_time_minute = rows.Int(6);
-    row->v_reverse = Utf8ToCp1251(rows.Text(7));
+    row->v_reverse = StoredTextToCp1251(rows.Text(7));
     return row;
 }
 
 std::unique_ptr<CArrayDataWaterArchive> ReadWaterArchive(CSQLite3& database, const char* format,
                                                          int bid, std::string_view firstDay,
                                                          std::string_view lastDay) {
-    return ReadList<CDataWaterArchive>(database, FormatStatement(format, firstDay, lastDay, bid),
-                                       ReadWaterArchiveRow);
+    return ReadList<CDataWaterArchive>(
+        database, FormatStatement(format, Cp1251ToUtf8(firstDay), Cp1251ToUtf8(lastDay), bid),
+        ReadWaterArchiveRow);
 }
 
 }  // namespace
@@ -80,7 +81,9 @@ std::unique_ptr<CArrayDataHeatArchive> CMeteringModel::GetHeatArchive(int bid,
                                                                       std::string_view firstDay,
                                                                       std::string_view lastDay) {
     return ReadList<CDataHeatArchive>(
-        Database(), FormatStatement(kHeatArchive, firstDay, lastDay, bid), ReadHeatArchiveRow);
+        Database(),
+        FormatStatement(kHeatArchive, Cp1251ToUtf8(firstDay), Cp1251ToUtf8(lastDay), bid),
+        ReadHeatArchiveRow);
 }
 
 std::unique_ptr<CArrayDataWaterArchive> CMeteringModel::GetWaterColdArchive(

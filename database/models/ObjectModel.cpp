@@ -23,9 +23,9 @@ constexpr const char* kDeleteObject = "DELETE FROM `buildings` WHERE `bid` = '%i
 void ReadObject(const CQueryRows& rows, CDataObject& object) {
     object.bid = rows.Int(0);
     object.city_id = rows.Int(1);
-    object.street = Utf8ToCp1251(rows.Text(2));
-    object.no = Utf8ToCp1251(rows.Text(3));
-    object.index_ = Utf8ToCp1251(rows.Text(4));
+    object.street = StoredTextToCp1251(rows.Text(2));
+    object.no = StoredTextToCp1251(rows.Text(3));
+    object.index_ = StoredTextToCp1251(rows.Text(4));
 }
 
 }  // namespace
@@ -47,6 +47,7 @@ std::unique_ptr<CDataObject> CObjectModel::GetObjectById(int bid) {
     CQueryRows rows(Database(), FormatStatement(kSelectObjectById, bid));
     if (!rows.Prepared()) return nullptr;
     while (rows.Next()) ReadObject(rows, *object);
+    if (rows.Failed()) return nullptr;
     return object;
 }
 
@@ -69,5 +70,6 @@ bool CObjectModel::DeleteObject(int bid) {
     if (GetObjectById(bid) == nullptr) return false;
     const auto apartments = controller_.SubscriberModel.GetSubscribersByObject(bid);
     if (apartments == nullptr || apartments->Count() > 0) return false;
-    return Database().Execute(FormatStatement(kDeleteObject, bid).c_str());
+    // A DELETE that matches no row succeeds all the same: only a row gone is a deletion.
+    return Database().Run(FormatStatement(kDeleteObject, bid).c_str()).changes > 0;
 }

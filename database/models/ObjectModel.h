@@ -23,7 +23,8 @@ public:
     // The new bid, or 0 when the insert failed.
     int InsertObject(const CDataObject& object);
     bool UpdateObject(const CDataObject& object);
-    // Refused (false) while the building has apartments, and when a lookup fails.
+    // True only when the row was deleted: false for a building that does not exist, while it has
+    // apartments, and when a lookup fails.
     bool DeleteObject(int bid);
 
 private:

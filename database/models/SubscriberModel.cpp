@@ -39,11 +39,11 @@ CSQLite3& CSubscriberModel::Database() {
 void CSubscriberModel::ReadSubscriber(const CQueryRows& rows, CDataSubscriber& subscriber) {
     subscriber.aid = rows.Int(0);
     subscriber.bid = rows.Int(1);
-    subscriber.no = Utf8ToCp1251(rows.Text(2));
-    subscriber.licno = Utf8ToCp1251(rows.Text(3));
-    subscriber.sname = Utf8ToCp1251(rows.Text(4));
-    subscriber.name = Utf8ToCp1251(rows.Text(5));
-    subscriber.fname = Utf8ToCp1251(rows.Text(6));
+    subscriber.no = StoredTextToCp1251(rows.Text(2));
+    subscriber.licno = StoredTextToCp1251(rows.Text(3));
+    subscriber.sname = StoredTextToCp1251(rows.Text(4));
+    subscriber.name = StoredTextToCp1251(rows.Text(5));
+    subscriber.fname = StoredTextToCp1251(rows.Text(6));
     subscriber.total_floor_area = rows.Double(7);
     subscriber.heated_floor_area = rows.Double(8);
     subscriber.num_reg_peopl = rows.Int(9);
@@ -59,6 +59,7 @@ std::unique_ptr<CDataSubscriber> CSubscriberModel::ReadSingleSubscriber(
     CQueryRows rows(Database(), statement);
     if (!rows.Prepared()) return nullptr;
     while (rows.Next()) ReadSubscriber(rows, *subscriber);
+    if (rows.Failed()) return nullptr;
     return subscriber;
 }
 
@@ -84,13 +85,12 @@ std::unique_ptr<CDataSubscriber> CSubscriberModel::GetSubscriberById(int aid) {
 }
 
 std::unique_ptr<CDataSubscriber> CSubscriberModel::GetSubscriberByNo(std::string_view no) {
-    return ReadSingleSubscriber(FormatStatement(kSelectSubscriberByNo, no));
+    return ReadSingleSubscriber(FormatStatement(kSelectSubscriberByNo, Cp1251ToUtf8(no)));
 }
 
 int CSubscriberModel::InsertSubscriber(const CDataSubscriber& subscriber) {
-    // The apartment number goes in as it is: its column is a number.
     return Database().ExecuteInsert(
-        FormatStatement(kInsertSubscriber, subscriber.bid, subscriber.no,
+        FormatStatement(kInsertSubscriber, subscriber.bid, Cp1251ToUtf8(subscriber.no.view()),
                         Cp1251ToUtf8(subscriber.licno.view()), Cp1251ToUtf8(subscriber.name.view()),
                         Cp1251ToUtf8(subscriber.sname.view()),
                         Cp1251ToUtf8(subscriber.fname.view()), subscriber.total_floor_area,
@@ -101,7 +101,7 @@ int CSubscriberModel::InsertSubscriber(const CDataSubscriber& subscriber) {
 
 bool CSubscriberModel::UpdateSubscriber(const CDataSubscriber& subscriber) {
     return Database().Execute(
-        FormatStatement(kUpdateSubscriber, subscriber.bid, subscriber.no,
+        FormatStatement(kUpdateSubscriber, subscriber.bid, Cp1251ToUtf8(subscriber.no.view()),
                         Cp1251ToUtf8(subscriber.licno.view()), Cp1251ToUtf8(subscriber.name.view()),
                         Cp1251ToUtf8(subscriber.fname.view()),
                         Cp1251ToUtf8(subscriber.sname.view()), subscriber.total_floor_area,
@@ -125,5 +125,6 @@ bool CSubscriberModel::HasDevices(int aid) {
 bool CSubscriberModel::DeleteSubscriber(int aid) {
     if (GetSubscriberById(aid) == nullptr) return false;
     if (HasDevices(aid)) return false;
-    return Database().Execute(FormatStatement(kDeleteSubscriber, aid).c_str());
+    // A DELETE that matches no row succeeds all the same: only a row gone is a deletion.
+    return Database().Run(FormatStatement(kDeleteSubscriber, aid).c_str()).changes > 0;
 }

@@ -11,8 +11,8 @@ class CQueryRows;
 class CSQLite3;
 class CSQLite3Controller;
 
-// The apartments table. Account and names are Windows-1251 in the records and UTF-8 in the
-// file. Every apartment read loads its building through the building model.
+// The apartments table. Number, account and names are Windows-1251 in the records and UTF-8 in
+// the file. Every apartment read loads its building through the building model.
 class CSubscriberModel {
 public:
     explicit CSubscriberModel(CSQLite3Controller& controller) : controller_(controller) {}
@@ -29,8 +29,8 @@ public:
     // The new aid, or 0 when the insert failed (a number already taken in the building, ...).
     int InsertSubscriber(const CDataSubscriber& subscriber);
     bool UpdateSubscriber(const CDataSubscriber& subscriber);
-    // Refused (false) while a meter of any kind is bound to the apartment, and when a lookup
-    // fails.
+    // True only when the row was deleted: false for an apartment that does not exist, while a
+    // meter of any kind is bound to it, and when a lookup fails.
     bool DeleteSubscriber(int aid);
 
 private:

@@ -30,6 +30,14 @@ TEST(TextConversion, CharactersWithoutAWindows1251FormBecomeQuestionMarks) {
     EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");  // over-long form of '/'
 }
 
+TEST(TextConversion, AStoredTextThatIsNotUtf8IsTakenAsWindows1251AsItIs) {
+    EXPECT_EQ(StoredTextToCp1251("12а"), "12\xE0");
+    EXPECT_EQ(StoredTextToCp1251("a中b"), "a?b") << "UTF-8 without a Windows-1251 form";
+    // What earlier versions wrote unconverted: "12а" and "Коваль" in Windows-1251.
+    EXPECT_EQ(StoredTextToCp1251("12\xE0"), "12\xE0");
+    EXPECT_EQ(StoredTextToCp1251("\xCA\xEE\xE2\xE0\xEB\xFC"), "\xCA\xEE\xE2\xE0\xEB\xFC");
+}
+
 TEST(FixedText, CutsWhatDoesNotFit) {
     CFixedText<5> text("abcdefgh");
     EXPECT_EQ(text, "abcd");

@@ -28,7 +28,10 @@ TEST_F(ConcurrencyTest, PollingInsertsAndScreenWorkShareTheConnectionSafely) {
             // One reading a minute, so every date is new.
             const std::string date =
                 Format("2024-01-%02d %02d:%02d", 1 + i / 1440, i / 60 % 24, i % 60);
-            if (!db_.DeviceHeatModel.InsertReading(HeatReading(pollDevid, date))) ++failedReadings;
+            if (db_.DeviceHeatModel.InsertReading(HeatReading(pollDevid, date)) !=
+                InsertReadingResult::Stored) {
+                ++failedReadings;
+            }
             if (i % 100 == 0 && db_.DeviceHeatModel.GetDevices() == nullptr) ++failedLists;
         }
     });

@@ -173,7 +173,8 @@ TEST_F(DeviceModelTest, DeleteChecksExistenceThenBindingThenReadings) {
     EXPECT_EQ(db_.DeviceHeatModel.DeleteDevice(1), DeleteDeviceNotFound);
 
     const int bound = AddDevice(db_.DeviceHeatModel, 1, aid);
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(bound, "2024-01-31 12:30")));
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(bound, "2024-01-31 12:30")),
+              InsertReadingResult::Stored);
     EXPECT_EQ(db_.DeviceHeatModel.DeleteDevice(bound), DeleteDeviceBound);
 
     ASSERT_TRUE(db_.DeviceHeatModel.UnbindDevices(aid));
@@ -190,7 +191,8 @@ TEST_F(DeviceModelTest, DeleteChecksExistenceThenBindingThenReadings) {
 TEST_F(DeviceModelTest, DeletingAColdMeterLeavesTheHotMeterWithTheSameIdAndReadingsAlone) {
     ASSERT_EQ(AddDevice(db_.DeviceWaterColdModel, 1), 1);
     ASSERT_EQ(AddDevice(db_.DeviceWaterHotModel, 2), 1);
-    ASSERT_TRUE(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:45")));
+    ASSERT_EQ(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:45")),
+              InsertReadingResult::Stored);
     // The hot meter's reading does not count against the cold meter with the same devid.
     EXPECT_EQ(db_.DeviceWaterColdModel.DeleteDevice(1), DeleteDeviceOk);
     EXPECT_NE(db_.DeviceWaterHotModel.GetDeviceById(1), nullptr);

@@ -24,9 +24,10 @@ TEST_F(MeteringModelTest, OneHeatRowPerMeterWithTheLatestDateAndTheLargestValues
     early.t1 = "80.5";
     CDataHeat late = HeatReading(devid, "2024-01-20 08:00", "9.25");
     late.t1 = "60.5";
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(early));
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(late));
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-02-01 08:00", "99")));
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(early), InsertReadingResult::Stored);
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(late), InsertReadingResult::Stored);
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-02-01 08:00", "99")),
+              InsertReadingResult::Stored);
 
     const auto report = db_.MeteringModel.GetHeatArchive(bid_, "2024-01-01", "2024-01-31");
     ASSERT_NE(report, nullptr);
@@ -49,7 +50,8 @@ TEST_F(MeteringModelTest, TheRangeCoversTheFirstAndLastDayWhole) {
     const int devid = AddDevice(db_.DeviceWaterColdModel, 1, aid_);
     for (const char* date : {"2024-03-01 00:00:00", "2024-03-31 23:59:59", "2024-02-29 23:59:59",
                              "2024-04-01 00:00:00"}) {
-        ASSERT_TRUE(db_.DeviceWaterColdModel.InsertReading(WaterReading(devid, date)));
+        ASSERT_EQ(db_.DeviceWaterColdModel.InsertReading(WaterReading(devid, date)),
+                  InsertReadingResult::Stored);
     }
     const auto march = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-03-01", "2024-03-31");
     ASSERT_EQ(march->Count(), 1);
@@ -66,7 +68,8 @@ TEST_F(MeteringModelTest, TheRangeCoversTheFirstAndLastDayWhole) {
 
 TEST_F(MeteringModelTest, WaterRowsCarryEveryAggregatedColumn) {
     const int devid = AddDevice(db_.DeviceWaterHotModel, 22222222, aid_);
-    ASSERT_TRUE(db_.DeviceWaterHotModel.InsertReading(WaterReading(devid, "2024-05-05 10:00:00")));
+    ASSERT_EQ(db_.DeviceWaterHotModel.InsertReading(WaterReading(devid, "2024-05-05 10:00:00")),
+              InsertReadingResult::Stored);
     const auto report = db_.MeteringModel.GetWaterHotArchive(bid_, "2024-05-01", "2024-05-31");
     ASSERT_EQ(report->Count(), 1);
     const CDataWaterArchive& row = *report->Get(0);
@@ -84,7 +87,8 @@ TEST_F(MeteringModelTest, AHotWaterReadingNeverAppearsInTheColdWaterReport) {
     const int cold = AddDevice(db_.DeviceWaterColdModel, 1, aid_);
     const int hot = AddDevice(db_.DeviceWaterHotModel, 2, aid_);
     ASSERT_EQ(cold, hot) << "both tables number their meters from 1";
-    ASSERT_TRUE(db_.DeviceWaterHotModel.InsertReading(WaterReading(hot, "2024-05-05 10:00:00")));
+    ASSERT_EQ(db_.DeviceWaterHotModel.InsertReading(WaterReading(hot, "2024-05-05 10:00:00")),
+              InsertReadingResult::Stored);
 
     const auto coldReport = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-05-01", "2024-05-31");
     ASSERT_NE(coldReport, nullptr);
@@ -100,9 +104,11 @@ TEST_F(MeteringModelTest, OnlyMetersBoundToTheBuildingWithReadingsInTheRangeAreL
     const int elsewhere = AddDevice(db_.DeviceHeatModel, 3, otherAid_);
     const int unbound = AddDevice(db_.DeviceHeatModel, 4);
     for (int devid : {here, elsewhere, unbound}) {
-        ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-01-10 08:00")));
+        ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-01-10 08:00")),
+                  InsertReadingResult::Stored);
     }
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(silent, "2023-12-31 23:59")));
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(silent, "2023-12-31 23:59")),
+              InsertReadingResult::Stored);
 
     const auto report = db_.MeteringModel.GetHeatArchive(bid_, "2024-01-01", "2024-01-31");
     ASSERT_EQ(report->Count(), 1);

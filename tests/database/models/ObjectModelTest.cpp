@@ -71,7 +71,7 @@ TEST_F(ObjectModelTest, UpdateChangesTheTextsOfItsOwnRowOnly) {
     EXPECT_EQ(objects->Get(1)->bid, second);
 }
 
-TEST_F(ObjectModelTest, ABuildingWithAnApartmentIsNotDeletedAndAnEmptyOneIs) {
+TEST_F(ObjectModelTest, ABuildingWithAnApartmentIsNotDeletedAnEmptyOneIsAndAMissingOneIsNot) {
     const int full = AddBuilding("Full");
     const int empty = AddBuilding("Empty");
     AddApartment(full, "1");
@@ -80,6 +80,8 @@ TEST_F(ObjectModelTest, ABuildingWithAnApartmentIsNotDeletedAndAnEmptyOneIs) {
     EXPECT_EQ(db_.SubscriberModel.GetSubscribersByObject(full)->Count(), 1);
     EXPECT_TRUE(db_.ObjectModel.DeleteObject(empty));
     EXPECT_EQ(db_.ObjectModel.GetObjectById(empty)->bid, 0);
+    EXPECT_FALSE(db_.ObjectModel.DeleteObject(empty)) << "nothing left to delete";
+    EXPECT_FALSE(db_.ObjectModel.DeleteObject(42));
 }
 
 TEST_F(BrokenDatabaseTest, BuildingOperationsReportFailure) {

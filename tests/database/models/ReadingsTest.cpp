@@ -9,7 +9,8 @@ namespace {
 using ReadingsTest = ModelTest;
 
 TEST_F(ReadingsTest, AHeatReadingRoundTripsItsTexts) {
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(3, "2024-01-31 12:30")));
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(3, "2024-01-31 12:30")),
+              InsertReadingResult::Stored);
     const auto readings = db_.DeviceHeatModel.GetReadings(3, "", "");
     ASSERT_NE(readings, nullptr);
     ASSERT_EQ(readings->Count(), 1);
@@ -28,7 +29,8 @@ TEST_F(ReadingsTest, AHeatReadingRoundTripsItsTexts) {
 }
 
 TEST_F(ReadingsTest, AWaterReadingStoresReverseFlowButDoesNotReadItBack) {
-    ASSERT_TRUE(db_.DeviceWaterColdModel.InsertReading(WaterReading(4, "2024-01-31 12:30:45")));
+    ASSERT_EQ(db_.DeviceWaterColdModel.InsertReading(WaterReading(4, "2024-01-31 12:30:45")),
+              InsertReadingResult::Stored);
     EXPECT_EQ(QueryText("SELECT v_reverse FROM water_cold_data_current;"), "0.01");
     const auto readings = db_.DeviceWaterColdModel.GetReadings(4, "", "");
     ASSERT_EQ(readings->Count(), 1);
@@ -41,25 +43,34 @@ TEST_F(ReadingsTest, AWaterReadingStoresReverseFlowButDoesNotReadItBack) {
     EXPECT_EQ(reading.v_reverse, "");
 }
 
-TEST_F(ReadingsTest, ASecondReadingWithTheSameDateAndMeterIsRefusedAndTheFirstKept) {
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(1, "2024-01-31 12:30", "1.5")));
-    EXPECT_FALSE(db_.DeviceHeatModel.InsertReading(HeatReading(1, "2024-01-31 12:30", "9.9")));
-    EXPECT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(2, "2024-01-31 12:30", "9.9")));
+TEST_F(ReadingsTest, ASecondReadingAtTheSameTimeOfTheMeterIsAlreadyStoredAndTheFirstKept) {
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(1, "2024-01-31 12:30", "1.5")),
+              InsertReadingResult::Stored);
+    EXPECT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(1, "2024-01-31 12:30", "9.9")),
+              InsertReadingResult::AlreadyStored);
+    EXPECT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(2, "2024-01-31 12:30", "9.9")),
+              InsertReadingResult::Stored);
     const auto readings = db_.DeviceHeatModel.GetReadings(1, "", "");
     ASSERT_EQ(readings->Count(), 1);
     EXPECT_EQ(readings->Get(0)->q, "1.5");
 
-    ASSERT_TRUE(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:45")));
-    EXPECT_FALSE(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:45")));
-    EXPECT_TRUE(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:46")));
+    ASSERT_EQ(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:45")),
+              InsertReadingResult::Stored);
+    EXPECT_EQ(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:45")),
+              InsertReadingResult::AlreadyStored);
+    EXPECT_EQ(db_.DeviceWaterHotModel.InsertReading(WaterReading(1, "2024-01-31 12:30:46")),
+              InsertReadingResult::Stored);
+    EXPECT_FALSE(std::filesystem::exists("console.log")) << "a refused duplicate is no failure";
 }
 
 TEST_F(ReadingsTest, ReadingsComeNewestFirstWithinInclusiveTextLimits) {
     for (const char* date :
          {"2024-01-02 10:00", "2024-01-03 10:00", "2024-01-01 10:00", "2024-01-04 10:00"}) {
-        ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(7, date)));
+        ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(7, date)),
+                  InsertReadingResult::Stored);
     }
-    ASSERT_TRUE(db_.DeviceHeatModel.InsertReading(HeatReading(8, "2024-01-02 11:00")));
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(8, "2024-01-02 11:00")),
+              InsertReadingResult::Stored);
 
     const auto all = db_.DeviceHeatModel.GetReadings(7, "", "");
     ASSERT_EQ(all->Count(), 4);
@@ -80,7 +91,7 @@ TEST_F(ReadingsTest, ReadingsComeNewestFirstWithinInclusiveTextLimits) {
 TEST_F(ReadingsTest, QuotesInTextsAreStoredAsGivenAndTextsAreCutOnReading) {
     CDataWater reading = WaterReading(1, "2024-01-31 12:30:45");
     reading.bat = "3'6";
-    ASSERT_TRUE(db_.DeviceWaterColdModel.InsertReading(reading));
+    ASSERT_EQ(db_.DeviceWaterColdModel.InsertReading(reading), InsertReadingResult::Stored);
     EXPECT_EQ(QueryText("SELECT bat FROM water_cold_data_current;"), "3'6");
     ASSERT_TRUE(
         db_.Database.Execute("UPDATE water_cold_data_current SET bat = '3.60000001', "
@@ -101,7 +112,13 @@ TEST_F(BrokenDatabaseTest, ReadingsOfDevidZeroAskNothingAndFailuresGiveNull) {
 
     EXPECT_EQ(db_.DeviceHeatModel.GetReadings(1, "", ""), nullptr);
     EXPECT_EQ(db_.DeviceWaterColdModel.GetReadings(1, "", ""), nullptr);
-    EXPECT_FALSE(db_.DeviceHeatModel.InsertReading(HeatReading(1, "2024-01-31 12:30")));
+    EXPECT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(1, "2024-01-31 12:30")),
+              InsertReadingResult::Failed);
+    EXPECT_NE(ReadFile("console.log")
+                  .find("\nReading not stored (devid 1, 2024-01-31 12:30): "
+                        "file is not a database;\n"),
+              std::string::npos)
+        << ReadFile("console.log");
 }
 
 }  // namespace

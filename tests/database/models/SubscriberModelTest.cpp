@@ -2,6 +2,8 @@
 
 #include "ModelFixture.h"
 #include "Utils/TextConversion.h"
+#include "database/Statement.h"
+#include "support/CommaDecimalLocale.h"
 
 namespace {
 
@@ -70,6 +72,53 @@ TEST_F(SubscriberModelTest, AreasAreWrittenWithSixDecimals) {
     EXPECT_DOUBLE_EQ(db_.SubscriberModel.GetSubscriberById(aid)->total_floor_area, 54.3);
 }
 
+TEST_F(SubscriberModelTest, AreasKeepTheirPointUnderACommaDecimalLocale) {
+    const CCommaDecimalLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no comma-decimal locale is installed";
+    const int aid = db_.SubscriberModel.InsertSubscriber(*Apartment(AddBuilding(), "1"));
+    EXPECT_EQ(QueryText("SELECT typeof(total_floor_area) || ' ' || total_floor_area FROM app;"),
+              "real 54.3");
+    EXPECT_DOUBLE_EQ(db_.SubscriberModel.GetSubscriberById(aid)->total_floor_area, 54.3);
+    auto apartment = db_.SubscriberModel.GetSubscriberById(aid);
+    apartment->heated_floor_area = 40.75;
+    ASSERT_TRUE(db_.SubscriberModel.UpdateSubscriber(*apartment));
+    EXPECT_DOUBLE_EQ(db_.SubscriberModel.GetSubscriberById(aid)->heated_floor_area, 40.75);
+}
+
+TEST_F(SubscriberModelTest, ANumberWithALetterIsStoredAsUtf8AndComesBackEverywhere) {
+    const int bid = AddBuilding();
+    const std::string no = Utf8ToCp1251("12а");
+    const int aid = AddApartment(bid, no);
+    ASSERT_GT(aid, 0);
+    EXPECT_EQ(QueryText("SELECT no FROM app;"), "12а");
+    EXPECT_EQ(db_.SubscriberModel.GetSubscriberById(aid)->no, no);
+    EXPECT_EQ(db_.SubscriberModel.GetSubscriberByNo(no)->aid, aid);
+
+    auto apartment = db_.SubscriberModel.GetSubscriberById(aid);
+    apartment->no = Utf8ToCp1251("12б");
+    ASSERT_TRUE(db_.SubscriberModel.UpdateSubscriber(*apartment));
+    EXPECT_EQ(QueryText("SELECT no FROM app;"), "12б");
+    const int devid = AddDevice(db_.DeviceHeatModel, 5, aid);
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-01-31 12:30")),
+              InsertReadingResult::Stored);
+    const auto archive = db_.MeteringModel.GetHeatArchive(bid, "2024-01-31", "2024-01-31");
+    ASSERT_EQ(archive->Count(), 1);
+    EXPECT_EQ(archive->Get(0)->CDataObject::no, Utf8ToCp1251("12б"));
+}
+
+TEST_F(SubscriberModelTest, ANumberAnEarlierVersionStoredUnconvertedReadsBackAsItWas) {
+    const int bid = AddBuilding();
+    const int aid = db_.Database.ExecuteInsert(
+        FormatStatement("INSERT INTO app(bid, no) VALUES ('%i', '12\xE0');", bid).c_str());
+    EXPECT_EQ(db_.SubscriberModel.GetSubscriberById(aid)->no, "12\xE0");
+    EXPECT_EQ(db_.SubscriberModel.GetSubscribersByObject(bid)->Get(0)->no, "12\xE0");
+    const int devid = AddDevice(db_.DeviceHeatModel, 5, aid);
+    ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(devid, "2024-01-31 12:30")),
+              InsertReadingResult::Stored);
+    EXPECT_EQ(db_.MeteringModel.GetHeatArchive(bid, "2024-01-31", "2024-01-31")->Get(0)->no,
+              "12\xE0");
+}
+
 TEST_F(SubscriberModelTest, UpdateKeepsSurnameNameAndPatronymicInTheirOwnColumns) {
     const int bid = AddBuilding();
     const int aid = db_.SubscriberModel.InsertSubscriber(*Apartment(bid, "1"));
@@ -125,6 +174,8 @@ TEST_F(SubscriberModelTest, AnApartmentWithABoundMeterOfAnyKindIsKeptUntilUnboun
     for (CDeviceBaseModel* model : models) ASSERT_TRUE(model->UnbindDevices(aid));
     EXPECT_TRUE(db_.SubscriberModel.DeleteSubscriber(aid));
     EXPECT_EQ(db_.SubscriberModel.GetSubscriberById(aid)->aid, 0);
+    EXPECT_FALSE(db_.SubscriberModel.DeleteSubscriber(aid)) << "nothing left to delete";
+    EXPECT_FALSE(db_.SubscriberModel.DeleteSubscriber(42));
 }
 
 TEST_F(SubscriberModelTest, AnApartmentWhoseMetersCannotBeListedIsKept) {

@@ -1,0 +1,11 @@
+#pragma once
+
+// What became of a reading handed to a meter model's InsertReading.
+enum class InsertReadingResult {
+    Stored,
+    // The meter already has a reading at this date-time; that one is kept unchanged.
+    AlreadyStored,
+    // Not stored for any other reason (the file locked by another program past the busy
+    // time-out, read-only, damaged, ...); the reason is in the log.
+    Failed,
+};
