@@ -1,17 +1,23 @@
-// One request and its reply over a pseudo-terminal, the simulator playing the meter at
-// 9600 bit/s, with the real 9-second silence. "Time" is the whole exchange; "CPU" is the part
-// spent outside waiting on the line (the exchanging thread's own processor time).
+// One request and its reply, the simulator playing the meter at 9600 bit/s over a pseudo-terminal
+// or behind a serial device server on a loopback TCP port, with the real 9-second silence.
+// "Time" is the whole exchange; "CPU" is the part spent outside waiting on the line (the
+// exchanging thread's own processor time).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "meter/LongFrame.h"
 #include "meter/MeterCodes.h"
 #include "meter/Telegram.h"
 #include "serial/Frame.h"
+#include "serial/LineSpeeds.h"
 #include "serial/ProcessComPort.h"
 #include "tools/simulator/MeterReplies.h"
 #include "tools/simulator/MeterSimulator.h"
@@ -26,7 +32,8 @@ constexpr unsigned kSilentSerial = 1;
 class CScratchDirectory {
 public:
     CScratchDirectory() : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vevo-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vevo-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
         if (!path_.empty()) std::filesystem::current_path(path_);
     }
@@ -52,15 +59,20 @@ std::vector<CSimMeter> BenchMeters() {
     return meters;
 }
 
-// Arguments: the serial asked for, and 1 for the frame-complete ending or 0 for pure silence.
+// The simulator on a pseudo-terminal, or on a loopback TCP port when `tcp`.
+bool StartSimulator(CMeterSimulator& simulator, bool tcp, benchmark::State& state) {
+    std::string error;
+    if (tcp ? simulator.StartTcp(0, error) : simulator.Start(error)) return true;
+    state.SkipWithError(error.c_str());
+    return false;
+}
+
+// Arguments: the serial asked for, 1 for the frame-complete ending or 0 for pure silence, and
+// 1 for the TCP link or 0 for the serial port.
 void BM_Exchange(benchmark::State& state) {
     CScratchDirectory scratch;
     CMeterSimulator simulator(BenchMeters());
-    std::string error;
-    if (!simulator.Start(error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
+    if (!StartSimulator(simulator, state.range(2) != 0, state)) return;
     CLinkSettings settings;
     settings.endOnCompleteFrame = state.range(1) != 0;
     CProcessComPort port(simulator.PortPath().c_str(), kSpeed, settings);
@@ -78,16 +90,62 @@ void BM_Exchange(benchmark::State& state) {
     state.counters["reply_bytes"] = static_cast<double>(reply.Size());
 }
 BENCHMARK(BM_Exchange)
-    ->ArgNames({"serial", "end_on_frame"})
-    ->Args({kAnsweringSerial, 1})
+    ->ArgNames({"serial", "end_on_frame", "tcp"})
+    ->Args({kAnsweringSerial, 1, 0})
+    ->Args({kAnsweringSerial, 1, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_Exchange)
-    ->ArgNames({"serial", "end_on_frame"})
-    ->Args({kAnsweringSerial, 0})
-    ->Args({kSilentSerial, 1})
-    ->Args({kSilentSerial, 0})
+    ->ArgNames({"serial", "end_on_frame", "tcp"})
+    ->Args({kAnsweringSerial, 0, 0})
+    ->Args({kAnsweringSerial, 0, 1})
+    ->Args({kSilentSerial, 1, 0})
+    ->Args({kSilentSerial, 0, 0})
     ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The program's own time between a reply's last byte and the next request, as the simulator
+// sees it on the line: the read interval of quiet that ends a complete frame, plus the rest.
+// Counters in milliseconds: "gap" on average and at most, and "beyond_interval" the average
+// less the read interval (the target is under 5). Argument: 1 for the TCP link.
+void BM_ReplyToRequest(benchmark::State& state) {
+    CScratchDirectory scratch;
+    CMeterSimulator simulator(BenchMeters());
+    if (!StartSimulator(simulator, state.range(0) != 0, state)) return;
+    CProcessComPort port(simulator.PortPath().c_str(), kSpeed);
+    const auto request = CLongFrame().BuildReadRequest(kAnsweringSerial, MeterCodeHeat);
+    CDataPackage reply("Read");
+    for (auto _ : state) {
+        port.SendPackage(*request);
+        port.ReceivePackage(reply);
+    }
+    port.SendPackage(*request);  // the request after the last reply
+    std::vector<CMeterSimulator::Clock::duration> gaps;
+    for (int wait = 0; wait < 100 && gaps.size() < static_cast<std::size_t>(state.iterations());
+         ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        gaps = simulator.ReplyToRequestGaps();
+    }
+    if (gaps.empty()) {
+        state.SkipWithError("no request followed a reply");
+        return;
+    }
+    const auto ms = [](CMeterSimulator::Clock::duration gap) {
+        return std::chrono::duration<double, std::milli>(gap).count();
+    };
+    double total = 0;
+    for (auto gap : gaps) total += ms(gap);
+    const double mean = total / static_cast<double>(gaps.size());
+    state.counters["gap_ms"] = mean;
+    state.counters["gap_max_ms"] = ms(*std::max_element(gaps.begin(), gaps.end()));
+    state.counters["beyond_interval_ms"] = mean - ReadIntervalOf(kSpeed);
+}
+BENCHMARK(BM_ReplyToRequest)
+    ->ArgNames({"tcp"})
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(20)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
