@@ -32,6 +32,18 @@ void CSQLite3::Open() {
     sqlite3_extended_result_codes(connection_, 1);
 }
 
+std::string CSQLite3::WhyNotWritable() {
+    if (connection_ == nullptr || openResult_ != SQLITE_OK) {
+        return std::string("cannot be opened: ") + sqlite3_errstr(openResult_);
+    }
+    if (sqlite3_db_readonly(connection_, "main") == 1) return "is read-only";
+    // Taking the write lock reads the file's header too: a file that is no database fails here.
+    const CExecuteResult begun = Run("BEGIN IMMEDIATE;");
+    if (!begun.Ok()) return "cannot be written: " + begun.error;
+    Run("ROLLBACK;");
+    return {};
+}
+
 void CSQLite3::Close() {
     if (connection_ == nullptr) return;
     sqlite3_close(connection_);

@@ -65,6 +65,9 @@ public:
     void CreateTables();
 
     int GetOpenResult() const { return openResult_; }
+    // Empty when the file is a database this program can write to; else why not, for a command
+    // that must not run on a file it could not store into.
+    std::string WhyNotWritable();
 
 private:
     void ExecuteSchemaStep(const char* statement);

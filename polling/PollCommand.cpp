@@ -109,6 +109,10 @@ int RunPollCommand(int argc, char** argv) {
     }
 
     CProgramObjects program;
+    if (const std::string why = DbController->Database.WhyNotWritable(); !why.empty()) {
+        std::fprintf(stderr, "vevo poll: local.db %s\n", why.c_str());
+        return 1;
+    }
     SetLinkErrorHandler(ReportAndCancel);
     CLinkSettings settings = LinkSettingsFrom(*IniFile);
     if (arguments.silenceMs) settings.silenceMs = *arguments.silenceMs;
