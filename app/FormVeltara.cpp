@@ -8,6 +8,7 @@
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
+#include "directory/FrameOrganization.h"
 #include "polling/FrameLoraDevicePolling.h"
 #include "serial/LinkErrors.h"
 #include "serial/LinkSettings.h"
@@ -46,6 +47,9 @@ TFormVeltara::TFormVeltara()
     polling_ = new TFrameLoraDevicePolling(background_, *this);
     AddScreen(polling_, false);
     polling_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
+    directory_ = new TFrameOrganization(background_);
+    AddScreen(directory_, false);
+    directory_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
 
     setMinimumSize(kMinimumOuterSize);
     resize(kClientSize);
@@ -85,6 +89,11 @@ void TFormVeltara::ShowPollingScreen() {
     main_->hide();
     polling_->show();
     polling_->RefillTables();
+}
+
+void TFormVeltara::ShowDirectoryScreen() {
+    directory_->show();
+    directory_->ResetDirectory();
 }
 
 void TFormVeltara::OpenLink(const char* name, unsigned speed) {

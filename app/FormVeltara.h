@@ -10,6 +10,7 @@
 class CProcessComPort;
 class TFrameLoraDevicePolling;
 class TFrameLoraMain;
+class TFrameOrganization;
 
 // The one window. It creates every screen once, each filling its client area, and navigates
 // by showing and hiding them, as their host. It holds the serial link between Connect and the
@@ -23,6 +24,7 @@ public:
     void OpenLink(const char* name, unsigned speed) override;
     CProcessComPort* Link() const override { return link_.get(); }
     void ShowPollingScreen() override;
+    void ShowDirectoryScreen() override;
     void ShowMainScreen() override;
 
     const CProgramInfo& ProgramInfo() const { return programInfo_; }
@@ -40,6 +42,7 @@ private:
     QWidget* background_;
     TFrameLoraMain* main_;
     TFrameLoraDevicePolling* polling_;
+    TFrameOrganization* directory_;
     std::vector<QWidget*> screens_;
     std::unique_ptr<CProcessComPort> link_;
 };

@@ -17,6 +17,8 @@ public:
 
     // Connect accepted: the main screen goes and the polling screen comes, its tables refilled.
     virtual void ShowPollingScreen() = 0;
+    // "Об'єкт": the directory screen over the main screen, which stays under it, made afresh.
+    virtual void ShowDirectoryScreen() = 0;
     // "Назад": a running poll is stopped, the link is closed and the main screen shows.
     virtual void ShowMainScreen() = 0;
 };

@@ -4,18 +4,85 @@
 #include <QDir>
 #include <QPixmap>
 
+#include "Utils/TextConversion.h"
 #include "app/FormVeltara.h"
+#include "app/ProgramObjects.h"
+
+namespace {
+
+// A fresh working directory's directory gets two buildings with a few residents, one of them
+// with a bound meter. Texts are written as the screens write them: Windows-1251.
+void FillSamples(CSQLite3Controller& db) {
+    const auto buildings = db.ObjectModel.GetObjects();
+    if (buildings == nullptr || buildings->Count() > 0) return;
+    struct {
+        const char* street;
+        const char* house;
+    } const streets[] = {{"вул. Шевченка", "12"}, {"просп. Свободи", "7а"}};
+    struct {
+        int building;
+        const char* no;
+        const char* sname;
+        const char* name;
+        const char* fname;
+        double area;
+    } const residents[] = {
+        {0, "1", "Ґудзь", "Мар'яна", "Іванівна", 54.3},
+        {0, "2", "Коваленко", "В’ячеслав", "Петрович", 61.5},
+        {0, "3", "Їжак", "Олена", "Ігорівна", 38},
+        {1, "14", "Бондар", "Андрій", "Сергійович", 72.25},
+    };
+    int bids[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        CDataObject building;
+        building.street = Utf8ToCp1251(streets[i].street);
+        building.no = Utf8ToCp1251(streets[i].house);
+        building.index_ = "79000";
+        bids[i] = db.ObjectModel.InsertObject(building);
+    }
+    int first = 0;
+    for (const auto& resident : residents) {
+        CDataSubscriber apartment;
+        apartment.bid = bids[resident.building];
+        apartment.no = resident.no;
+        apartment.licno = Utf8ToCp1251(std::string("1000") + resident.no);
+        apartment.sname = Utf8ToCp1251(resident.sname);
+        apartment.name = Utf8ToCp1251(resident.name);
+        apartment.fname = Utf8ToCp1251(resident.fname);
+        apartment.total_floor_area = resident.area;
+        apartment.heated_floor_area = resident.area;
+        apartment.num_reg_peopl = 2;
+        const int aid = db.SubscriberModel.InsertSubscriber(apartment);
+        if (first == 0) first = aid;
+    }
+    CDeviceHeat meter;
+    meter.serial = 12345678;
+    meter.aid = first;
+    db.DeviceHeatModel.InsertDevice(meter);
+}
+
+bool SavePicture(TFormVeltara& window, const QString& folder, const QString& name) {
+    QCoreApplication::processEvents();
+    return window.grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+}  // namespace
 
 int SaveScreenshots(TFormVeltara& window, const QString& folder) {
     QDir().mkpath(folder);
+    FillSamples(*DbController);
     const std::vector<QWidget*>& screens = window.Screens();
     int saved = 0;
     for (std::size_t index = 0; index < screens.size(); ++index) {
         for (QWidget* screen : screens) screen->setVisible(screen == screens[index]);
-        QCoreApplication::processEvents();
         QString name = screens[index]->objectName();
         if (name.isEmpty()) name = QString("screen%1").arg(index + 1);
-        saved += window.grab().save(QDir(folder).filePath(name + ".png")) ? 1 : 0;
+        saved += SavePicture(window, folder, name) ? 1 : 0;
+        auto* stops = dynamic_cast<CTourStops*>(screens[index]);
+        for (int stop = 0; stops != nullptr && stop < stops->TourStopCount(); ++stop) {
+            const QString view = stops->ShowTourStop(stop);
+            saved += SavePicture(window, folder, view) ? 1 : 0;
+        }
     }
     return saved;
 }

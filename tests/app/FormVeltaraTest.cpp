@@ -10,6 +10,7 @@
 #include "app/FrameLoraMain.h"
 #include "app/ProgramObjects.h"
 #include "app/toolkit/Picture.h"
+#include "directory/FrameOrganization.h"
 #include "serial/ProcessComPort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempWorkDir.h"
@@ -46,11 +47,13 @@ TEST(FormVeltara, TheMainScreenFillsTheWindowAndIsLaidOutInThirdsWhenShown) {
     TFormVeltara window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_EQ(window.Screens().size(), 2u) << "screens still to come are not created";
+    ASSERT_EQ(window.Screens().size(), 3u) << "screens still to come are not created";
     EXPECT_EQ(window.Screens()[0], FrameLoraMain);
     EXPECT_EQ(window.Screens()[1], FrameLoraDevicePolling);
+    EXPECT_EQ(window.Screens()[2], FrameOrganization);
     EXPECT_TRUE(FrameLoraMain->isVisible());
     EXPECT_FALSE(FrameLoraDevicePolling->isVisible());
+    EXPECT_FALSE(FrameOrganization->isVisible());
     EXPECT_EQ(FrameLoraMain->size(), window.size());
     EXPECT_EQ(FrameLoraMain->Left->width(), window.width() / 3);
     EXPECT_EQ(FrameLoraMain->Right->width(), window.width() / 3);

@@ -1,0 +1,179 @@
+#include "directory/FrameObjectList.h"
+
+#include <QGridLayout>
+#include <QLineEdit>
+
+#include "Utils/Format.h"
+#include "app/ProgramObjects.h"
+#include "app/toolkit/MessageBox.h"
+#include "app/toolkit/Panel.h"
+#include "app/toolkit/PanelButton.h"
+#include "app/toolkit/StringGrid.h"
+#include "directory/FormParts.h"
+#include "directory/FrameObjectAdd.h"
+#include "directory/FrameObjectEdit.h"
+#include "directory/RecordText.h"
+
+namespace {
+enum Column { ColStreet, ColHouse, ColEdit, ColDelete, ColCount };
+constexpr int kWidths[ColCount] = {250, 100, 85, 50};
+constexpr const char* kTitles[ColCount] = {"Вулиця", "№ будинку", "Редагувати", "Видалити"};
+constexpr int kRowHeight = 16;
+constexpr int kGridTop = 60;
+constexpr int kGridBottomGap = 30;
+constexpr int kButtonTop = 28;
+constexpr const char* kEditIcon = "./images/edit-icon.png";
+constexpr const char* kDeleteIcon = "./images/delete-icon.png";
+
+void FillInto(QWidget* parent, QWidget* child) {
+    auto* layout = new QGridLayout(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(child, 0, 0);
+}
+}  // namespace
+
+TFrameObjectList::TFrameObjectList(QWidget* parent) : QWidget(parent) {
+    setObjectName("FrameObjectList");
+    Background = NewPanel(this);
+    FillInto(this, Background);
+    PanelButonAdd = NewFormButton("Додати", Background);
+    PanelButonAdd->resize(100, 26);
+    PanelButonAdd->OnClick = [this] { PanelButonAddClick(); };
+
+    StringGrid1 = new TStringGrid(Background);
+    StringGrid1->SetColCount(ColCount);
+    StringGrid1->SetRowCount(1);
+    StringGrid1->SetDefaultRowHeight(kRowHeight);
+    for (int col = 0; col < ColCount; ++col) {
+        StringGrid1->SetColWidth(col, kWidths[col]);
+        StringGrid1->SetCell(col, 0, kTitles[col]);
+    }
+    StringGrid1->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool) {
+        StringGrid1DrawCell(painter, col, row, rect);
+    };
+    StringGrid1->OnSelectCell = [this](int col, int row) { StringGrid1SelectCell(col, row); };
+    StringGrid1->OnMouseMove = [this](QPoint position) { StringGrid1MouseMove(position); };
+
+    // Both forms cover the list's whole body while they show.
+    auto* forms = new QGridLayout(Background);
+    forms->setContentsMargins(0, 0, 0, 0);
+    FrameObjectEdit = new TFrameObjectEdit(Background);
+    FrameObjectAdd = new TFrameObjectAdd(Background);
+    for (TBuildingForm* form : {static_cast<TBuildingForm*>(FrameObjectEdit),
+                                static_cast<TBuildingForm*>(FrameObjectAdd)}) {
+        forms->addWidget(form, 0, 0);
+        form->hide();
+    }
+    FrameObjectEdit->ButtonSend->OnClick = [this] { ProgramObjectEdit1ButtonSendClick(); };
+    FrameObjectEdit->ButtonCancel->OnClick = [this] { ProgramObjectEdit1ButtonCancelClick(); };
+    FrameObjectAdd->OnAdded = [this] {
+        ReloadList();
+        if (OnBuildingAdded) OnBuildingAdded();
+    };
+    FrameObjectAdd->OnCancelled = [this] { ReloadList(); };
+    ReloadList();
+}
+
+void TFrameObjectList::ReloadList() {
+    StringGrid1->ClearSelection();
+    StringGrid1->SetRowCount(1);
+    FillGrid();
+    FrameObjectEdit->hide();
+    Background->show();
+}
+
+void TFrameObjectList::FillGrid() {
+    ids_.clear();
+    StringGrid1->SetRowCount(1);
+    StringGrid1->SetColCount(ColCount);
+    const auto buildings = DbController->ObjectModel.GetObjects();
+    if (buildings == nullptr) return;
+    StringGrid1->SetRowCount(1 + buildings->Count());
+    int row = 1;
+    for (const auto& building : *buildings) {
+        StringGrid1->SetCell(ColStreet, row, FromRecordText(building->street.view()));
+        StringGrid1->SetCell(ColHouse, row, FromRecordText(building->no.view()));
+        ids_.push_back(building->bid);
+        ++row;
+    }
+}
+
+void TFrameObjectList::StringGrid1SelectCell(int col, int row) {
+    if (row < 1 || row > static_cast<int>(ids_.size())) return;
+    if (col != ColEdit && col != ColDelete) return;
+    const int bid = ids_[static_cast<std::size_t>(row - 1)];
+    if (col == ColDelete) {
+        DeleteBuilding(bid);
+        return;
+    }
+    const auto building = DbController->ObjectModel.GetObjectById(bid);
+    if (building == nullptr) return;
+    FrameObjectEdit->ShowBuilding(*building);
+    Background->show();
+    FrameObjectEdit->show();
+    FrameObjectEdit->raise();
+    FrameObjectEdit->EditStreet->setFocus();
+}
+
+void TFrameObjectList::DeleteBuilding(int bid) {
+    const auto building = DbController->ObjectModel.GetObjectById(bid);
+    if (building == nullptr) return;
+    const std::string question = Format("%s %s, %s ?", "Видалити об'єкт із адресою",
+                                        FromRecordText(building->street.view()).toUtf8().data(),
+                                        FromRecordText(building->no.view()).toUtf8().data());
+    if (ShowMessageBox(question, "Видалення", MB_ICONWARNING | MB_YESNO) != IDYES) return;
+    if (!DbController->ObjectModel.DeleteObject(bid)) {
+        ShowMessageBox("Помилка під час видалення об'єкта.", "", MB_ICONERROR);
+        return;
+    }
+    ShowMessageBox("Об'єкт успішно вилучено.", "", MB_ICONINFORMATION);
+    ReloadList();
+}
+
+void TFrameObjectList::PanelButonAddClick() {
+    FrameObjectAdd->show();
+    FrameObjectAdd->raise();
+    FrameObjectAdd->EditStreet->setFocus();
+}
+
+void TFrameObjectList::ProgramObjectEdit1ButtonSendClick() {
+    // Whatever the answer and the outcome, a save past the checks ends with the list afresh.
+    if (!FrameObjectEdit->ButtonSendClick()) ReloadList();
+}
+
+void TFrameObjectList::ProgramObjectEdit1ButtonCancelClick() {
+    FrameObjectEdit->ButtonCancelClick();
+    ReloadList();
+}
+
+void TFrameObjectList::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FrameCanResize();
+}
+
+void TFrameObjectList::FrameCanResize() {
+    int gridWidth = 0;
+    for (int col = 0; col < StringGrid1->ColCount(); ++col)
+        gridWidth += StringGrid1->ColWidth(col) + 3;
+    const int left = (width() - gridWidth) / 2;
+    StringGrid1->setGeometry(left, kGridTop, gridWidth, height() - kGridTop - kGridBottomGap);
+    PanelButonAdd->move(left + gridWidth - PanelButonAdd->width(), kButtonTop);
+}
+
+void TFrameObjectList::StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect) {
+    if (row > 0 && col == ColEdit) {
+        DrawIconCell(painter, rect, kEditIcon, 30, row);
+    } else if (row > 0 && col == ColDelete) {
+        DrawIconCell(painter, rect, kDeleteIcon, 15, row);
+    } else {
+        DrawStripedCell(painter, rect, StringGrid1->Cell(col, row), row);
+    }
+}
+
+void TFrameObjectList::StringGrid1MouseMove(QPoint position) {
+    // The hand marks the icons, the only cells a click acts on.
+    const int col = StringGrid1->columnAt(position.x());
+    const int row = StringGrid1->rowAt(position.y());
+    const bool icon = row > 0 && (col == ColEdit || col == ColDelete);
+    StringGrid1->viewport()->setCursor(icon ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}

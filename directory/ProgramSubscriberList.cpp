@@ -1,0 +1,356 @@
+#include "directory/ProgramSubscriberList.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <algorithm>
+
+#include "Utils/Format.h"
+#include "app/ProgramObjects.h"
+#include "app/toolkit/MessageBox.h"
+#include "app/toolkit/Panel.h"
+#include "app/toolkit/PanelButton.h"
+#include "app/toolkit/StringGrid.h"
+#include "database/models/SubscriberRemoval.h"
+#include "directory/ApartmentTexts.h"
+#include "directory/FormParts.h"
+#include "directory/LinkLabel.h"
+#include "directory/ProgramSubscriberAdd.h"
+#include "directory/ProgramSubscriberEdit.h"
+#include "directory/RecordText.h"
+
+namespace {
+enum Column {
+    ColTick,
+    ColAddress,
+    ColNo,
+    ColName,
+    ColTotalArea,
+    ColHeatedArea,
+    ColEdit,
+    ColDelete,
+    ColCount
+};
+constexpr int kWidths[ColCount] = {30, 150, 60, 100, 60, 80, 85, 60};
+constexpr const char* kTitles[ColCount] = {"",           "Адреса",         "Номер приміщення",
+                                           "ПІБ",        "Загальна площа", "Опалювана площа",
+                                           "Редагувати", "Видалити"};
+constexpr int kRowHeight = 28;
+constexpr int kHeaderHeight = 40;
+constexpr int kGridBottomGap = 20;
+constexpr int kButtonTop = 5;
+constexpr int kButtonHeight = 22;
+constexpr int kButtonGap = 10;
+constexpr int kFilterWidth = 100;
+constexpr const char* kEditIcon = "./images/edit-icon.png";
+constexpr const char* kDeleteIcon = "./images/delete-icon.png";
+
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+
+bool HasBoundMeters(int aid) {
+    for (CDeviceBaseModel* model :
+         {static_cast<CDeviceBaseModel*>(&DbController->DeviceHeatModel),
+          static_cast<CDeviceBaseModel*>(&DbController->DeviceWaterColdModel),
+          static_cast<CDeviceBaseModel*>(&DbController->DeviceWaterHotModel)}) {
+        const auto meters = model->GetDevicesByApartment(aid);
+        if (meters != nullptr && meters->Count() > 0) return true;
+    }
+    return false;
+}
+
+TPanelButton* NewHeaderButton(const QString& caption, int width, QWidget* parent) {
+    TPanelButton* button = NewFormButton(caption, parent);
+    button->resize(width, kButtonHeight);
+    return button;
+}
+}  // namespace
+
+TProgramSubscriberList::TProgramSubscriberList(QWidget* parent) : QWidget(parent) {
+    setObjectName("ProgramSubscriberList");
+    Background = NewPanel(this);
+    auto* fill = new QGridLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(Background, 0, 0);
+    BuildHeader();
+    PanelBody = NewPanel(Background);
+    StringGrid1 = new TStringGrid(PanelBody);
+    StringGrid1->SetColCount(ColCount);
+    StringGrid1->SetRowCount(1);
+    StringGrid1->SetDefaultRowHeight(kRowHeight);
+    for (int col = 0; col < ColCount; ++col) {
+        StringGrid1->SetColWidth(col, kWidths[col]);
+        StringGrid1->SetCell(col, 0, kTitles[col]);
+    }
+    StringGrid1->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool) {
+        StringGrid1DrawCell(painter, col, row, rect);
+    };
+    StringGrid1->OnSelectCell = [this](int col, int row) { StringGrid1SelectCell(col, row); };
+    StringGrid1->OnMouseMove = [this](QPoint position) { StringGrid1MouseMove(position); };
+
+    // Both forms cover the list's whole background while they show.
+    auto* forms = new QGridLayout(Background);
+    forms->setContentsMargins(0, 0, 0, 0);
+    ProgramSubscriberEdit = new TProgramSubscriberEdit(Background);
+    ProgramSubscriberAdd = new TProgramSubscriberAdd(Background);
+    for (TApartmentForm* form : {static_cast<TApartmentForm*>(ProgramSubscriberEdit),
+                                 static_cast<TApartmentForm*>(ProgramSubscriberAdd)}) {
+        forms->addWidget(form, 0, 0);
+        form->hide();
+    }
+    ProgramSubscriberEdit->ButtonSend->OnClick = [this] {
+        ProgramSubscriberEdit1ButtonSendClick();
+    };
+    ProgramSubscriberEdit->OnSaved = [this] { RefreshList(false); };
+    ProgramSubscriberEdit->OnCancelled = [this] { ShowList(); };
+    ProgramSubscriberAdd->OnAdded = [this] { RefreshList(false); };
+    ProgramSubscriberAdd->OnCancelled = [this] { RefreshList(true); };
+}
+
+void TProgramSubscriberList::BuildHeader() {
+    PanelHeader = NewPanel(Background);
+    LabelAddress = new QLabel("Адреса:", PanelHeader);
+    LabelAddress->adjustSize();
+    ComboBoxObjectList = new QComboBox(PanelHeader);
+    ComboBoxObjectList->resize(150, kButtonHeight);
+    EditFilter = new QLineEdit(PanelHeader);
+    EditFilter->setPlaceholderText("Пошук");
+    EditFilter->setToolTip("Номер, особовий рахунок або прізвище");
+    EditFilter->resize(kFilterWidth, kButtonHeight);
+    PanelButtonAdd = NewHeaderButton("Додати", 70, PanelHeader);
+    PanelButtonImport = NewHeaderButton("Імпорт із файлу", 105, PanelHeader);
+    PanelButtonRemoveSelected = NewHeaderButton("Видалити вибране", 115, PanelHeader);
+    PanelButtonRemoveSelected->hide();
+    LabelButtonTemplate = new TLinkLabel("Файл приклад", PanelHeader);
+
+    QObject::connect(ComboBoxObjectList, &QComboBox::activated, this,
+                     [this] { ComboBoxObjectListChange(); });
+    QObject::connect(EditFilter, &QLineEdit::textChanged, this, [this] { FillList(false); });
+    PanelButtonAdd->OnClick = [this] { PanelButtonAddClick(); };
+    PanelButtonRemoveSelected->OnClick = [this] { PanelButtonRemoveSelectedClick(); };
+}
+
+void TProgramSubscriberList::RefreshList(bool reload) {
+    StringGrid1->ClearSelection();
+    StringGrid1->show();
+    aids_.clear();
+    StringGrid1->SetRowCount(1);
+    ShowList();
+    Background->show();
+    ProgramSubscriberEdit->ResetForm();
+    PanelButtonRemoveSelected->hide();
+    FillList(reload);
+}
+
+void TProgramSubscriberList::FillList(bool reload) {
+    StringGrid1->SetRowCount(1);
+    if (reload) {
+        ComboBoxObjectList->clear();
+        buildingIds_.clear();
+        if (const auto buildings = DbController->ObjectModel.GetObjects()) {
+            for (const auto& building : *buildings) {
+                ComboBoxObjectList->addItem(FromRecordText(building->street.view()) + " " +
+                                            FromRecordText(building->no.view()));
+                buildingIds_.push_back(building->bid);
+            }
+        }
+        ComboBoxObjectList->setCurrentIndex(-1);
+    }
+    const int chosen = ComboBoxObjectList->currentIndex();
+    FillGrid(chosen < 0 ? DbController->SubscriberModel.GetSubscribers()
+                        : DbController->SubscriberModel.GetSubscribersByObject(
+                              buildingIds_[static_cast<std::size_t>(chosen)]));
+}
+
+void TProgramSubscriberList::ComboBoxObjectListChange() {
+    StringGrid1->SetRowCount(1);
+    aids_.clear();
+    FillList(false);
+}
+
+void TProgramSubscriberList::FillGrid(std::unique_ptr<CArrayDataSubscriber> subscribers) {
+    if (subscribers == nullptr) return;
+    aids_.clear();
+    ticks_.clear();
+    // Every fill starts with nothing ticked, so there is nothing to remove.
+    PanelButtonRemoveSelected->hide();
+    const QString filter = EditFilter->text();
+    std::vector<const CDataSubscriber*> shown;
+    for (const auto& subscriber : *subscribers) {
+        if (MatchesFilter(*subscriber, filter)) shown.push_back(subscriber.get());
+    }
+    StringGrid1->setUpdatesEnabled(false);
+    StringGrid1->SetRowCount(1 + static_cast<int>(shown.size()));
+    int row = 1;
+    for (const CDataSubscriber* subscriber : shown) {
+        ticks_.push_back(false);
+        StringGrid1->SetCell(ColAddress, row, AddressOf(*subscriber));
+        StringGrid1->SetCell(ColNo, row, FromRecordText(subscriber->no.view()));
+        StringGrid1->SetCell(ColName, row, FullNameOf(*subscriber));
+        StringGrid1->SetCell(ColTotalArea, row, AreaText(subscriber->total_floor_area));
+        StringGrid1->SetCell(ColHeatedArea, row, AreaText(subscriber->heated_floor_area));
+        aids_.push_back(subscriber->aid);
+        ++row;
+    }
+    StringGrid1->setUpdatesEnabled(true);
+}
+
+void TProgramSubscriberList::PanelButtonAddClick() {
+    HideList();
+    ProgramSubscriberAdd->ResetForm();
+    ProgramSubscriberAdd->show();
+    ProgramSubscriberAdd->raise();
+    ProgramSubscriberAdd->ComboBoxHouse->setFocus();
+}
+
+void TProgramSubscriberList::StringGrid1SelectCell(int col, int row) {
+    if (row < 1 || row > static_cast<int>(aids_.size()) || !StringGrid1->isVisible()) return;
+    const std::size_t index = static_cast<std::size_t>(row - 1);
+    if (col == ColTick) {
+        ticks_[index] = !ticks_[index];
+        StringGrid1->viewport()->update();
+        const bool any = std::find(ticks_.begin(), ticks_.end(), true) != ticks_.end();
+        PanelButtonRemoveSelected->setVisible(any);
+        return;
+    }
+    if (col != ColEdit && col != ColDelete) return;
+    const auto subscriber = DbController->SubscriberModel.GetSubscriberById(aids_[index]);
+    if (subscriber == nullptr) return;
+    if (col == ColDelete) {
+        DeleteApartment(*subscriber);
+        return;
+    }
+    ProgramSubscriberEdit->ShowApartment(*subscriber);
+    HideList();
+    ProgramSubscriberEdit->show();
+    ProgramSubscriberEdit->raise();
+    ProgramSubscriberEdit->ComboBoxHouse->setFocus();
+}
+
+void TProgramSubscriberList::DeleteApartment(const CDataSubscriber& subscriber) {
+    const std::string address = Utf8(AddressOf(subscriber));
+    const std::string number = Utf8(FromRecordText(subscriber.no.view()));
+    const std::string question =
+        Format("%s %s, %s?", "Видалити абонента", address.c_str(), number.c_str());
+    if (ShowMessageBox(question, "Видалення", MB_ICONWARNING | MB_YESNO) != IDYES) return;
+    bool deleted = false;
+    if (HasBoundMeters(subscriber.aid)) {
+        const std::string unbind =
+            Format("%s %s, %s?", "Відвязати усі пристрої від приміщення: ", address.c_str(),
+                   number.c_str());
+        // Kept bound, the apartment cannot go: the delete below reports the failure.
+        deleted = ShowMessageBox(unbind, "Відвязка пристроїв", MB_ICONWARNING | MB_YESNO) == IDYES
+                      ? DeleteSubscriberWithDevices(*DbController, subscriber.aid)
+                      : DbController->SubscriberModel.DeleteSubscriber(subscriber.aid);
+    } else {
+        deleted = DeleteSubscriberWithDevices(*DbController, subscriber.aid);
+    }
+    if (!deleted) {
+        ShowMessageBox("Помилка під час видалення абонента", "", MB_ICONERROR);
+        return;
+    }
+    ShowMessageBox("Абонент успішно видалено", "", MB_ICONINFORMATION);
+    RefreshList(false);
+}
+
+void TProgramSubscriberList::PanelButtonRemoveSelectedClick() {
+    const int ticked = static_cast<int>(std::count(ticks_.begin(), ticks_.end(), true));
+    const std::string question = Format(
+        "%s %i?",
+        "Ви бажаєте відвязати лічильники від приміщень та видалити ці приміщення у кількості ",
+        ticked);
+    if (ShowMessageBox(question, "Видалення вибраних приміщень", MB_ICONWARNING | MB_YESNO) !=
+        IDYES) {
+        return;
+    }
+    int deleted = 0;
+    int failed = 0;
+    for (std::size_t index = 0; index < ticks_.size(); ++index) {
+        if (!ticks_[index]) continue;
+        (DeleteSubscriberWithDevices(*DbController, aids_[index]) ? deleted : failed) += 1;
+    }
+    ShowMessageBox(Format("Видалення вибраних приміщень. \n Успішно видалено: %i\n Не "
+                          "видалилось: %i",
+                          deleted, failed),
+                   "", MB_ICONINFORMATION);
+    RefreshList(false);
+}
+
+void TProgramSubscriberList::ProgramSubscriberEdit1ButtonSendClick() {
+    if (ProgramSubscriberEdit->ButtonSendClick()) return;
+    FillList(false);
+    StringGrid1->show();
+}
+
+void TProgramSubscriberList::ShowList() {
+    PanelHeader->show();
+    PanelBody->show();
+}
+
+void TProgramSubscriberList::HideList() {
+    PanelHeader->hide();
+    PanelBody->hide();
+}
+
+void TProgramSubscriberList::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FrameCanResize();
+}
+
+void TProgramSubscriberList::FrameCanResize() {
+    int gridWidth = 0;
+    for (int col = 0; col < StringGrid1->ColCount(); ++col)
+        gridWidth += StringGrid1->ColWidth(col) + 3;
+    const int left = std::max(0, (width() - gridWidth) / 2);
+    const int right = left + gridWidth;
+    PanelHeader->setGeometry(0, 0, width(), kHeaderHeight);
+    PanelBody->setGeometry(0, kHeaderHeight, width(), height() - kHeaderHeight);
+    StringGrid1->setGeometry(left, 0, gridWidth, PanelBody->height() - kGridBottomGap);
+
+    LabelAddress->move(left, 9);
+    ComboBoxObjectList->move(left + LabelAddress->width() + 5, kButtonTop);
+    EditFilter->move(ComboBoxObjectList->geometry().right() + 1 + kButtonGap, kButtonTop);
+    int edge = right;
+    for (TPanelButton* button : {PanelButtonImport, PanelButtonAdd, PanelButtonRemoveSelected}) {
+        edge -= button->width();
+        button->move(edge, kButtonTop);
+        edge -= kButtonGap;
+    }
+    LabelButtonTemplate->adjustSize();
+    const int importCentre = PanelButtonImport->geometry().center().x();
+    LabelButtonTemplate->move(importCentre - LabelButtonTemplate->width() / 2,
+                              kButtonTop + kButtonHeight + 1);
+}
+
+void TProgramSubscriberList::StringGrid1DrawCell(QPainter& painter, int col, int row,
+                                                 const QRect& rect) {
+    if (row == 0) {
+        DrawStripedCell(painter, rect, StringGrid1->Cell(col, row), row);
+    } else if (col == ColTick) {
+        painter.fillRect(rect, RowColor(row));
+        QStyleOptionButton box;
+        const int size = StringGrid1->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+        box.rect = QRect(rect.center() - QPoint(size / 2, size / 2), QSize(size, size));
+        box.state = QStyle::State_Enabled | (Ticked(row) ? QStyle::State_On : QStyle::State_Off);
+        StringGrid1->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, &painter,
+                                            StringGrid1);
+    } else if (col == ColEdit) {
+        DrawIconCell(painter, rect, kEditIcon, 28, row);
+    } else if (col == ColDelete) {
+        DrawIconCell(painter, rect, kDeleteIcon, 15, row);
+    } else {
+        DrawStripedCell(painter, rect, StringGrid1->Cell(col, row), row);
+    }
+}
+
+void TProgramSubscriberList::StringGrid1MouseMove(QPoint position) {
+    // The hand marks the tick boxes and icons, the only cells a click acts on.
+    const int col = StringGrid1->columnAt(position.x());
+    const int row = StringGrid1->rowAt(position.y());
+    const bool clickable = row > 0 && (col == ColTick || col == ColEdit || col == ColDelete);
+    StringGrid1->viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
