@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "Utils/Format.h"
 #include "Utils/TextConversion.h"
 #include "app/FormVeltara.h"
 #include "app/FrameLoraMain.h"
