@@ -126,6 +126,8 @@ QString TFrameOrganization::ShowTourStop(int stop) {
         return names[stop];
     }
     ButtonSubscriberClick();
+    // A ticked row, so that "Видалити вибране" is pictured too.
+    if (stop == 3) ProgramSubscriberList->StringGrid1SelectCell(0, 1);
     if (stop == 4) ProgramSubscriberList->PanelButtonAddClick();
     if (stop == 5) ProgramSubscriberList->StringGrid1SelectCell(6, 1);
     const char* names[] = {"ProgramSubscriberList", "ProgramSubscriberAdd",

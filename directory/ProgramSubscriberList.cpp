@@ -34,7 +34,9 @@ enum Column {
     ColDelete,
     ColCount
 };
-constexpr int kWidths[ColCount] = {30, 150, 60, 100, 60, 80, 85, 60};
+// The number's title and a full name need more room than 60 and 100 pixels in the program's
+// font: narrower, "приміщення" and a patronymic are cut.
+constexpr int kWidths[ColCount] = {30, 150, 70, 150, 60, 80, 85, 60};
 constexpr const char* kTitles[ColCount] = {"",           "Адреса",         "Номер приміщення",
                                            "ПІБ",        "Загальна площа", "Опалювана площа",
                                            "Редагувати", "Видалити"};

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under a virtual X display (Xvfb) in a fresh working directory and saves a
-# picture of every screen it has, one PNG per screen, named after the screen.
+# picture of every screen it has, one PNG per screen, named after the screen, and of each of
+# the directory's lists and forms; the fresh local.db gets a few buildings and apartments first.
 #   tools/screenshots.sh [output folder]     (default: run/screenshots)
 # The program is taken from $VEVO_BINARY, else build/vevo (built first if missing).
 set -euo pipefail
