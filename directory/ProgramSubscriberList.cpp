@@ -8,13 +8,11 @@
 #include <QStyleOptionButton>
 #include <algorithm>
 
-#include "Utils/Format.h"
 #include "app/ProgramObjects.h"
-#include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
-#include "database/models/SubscriberRemoval.h"
+#include "directory/ApartmentRemoval.h"
 #include "directory/ApartmentTexts.h"
 #include "directory/FormParts.h"
 #include "directory/LinkLabel.h"
@@ -49,21 +47,6 @@ constexpr int kButtonGap = 10;
 constexpr int kFilterWidth = 100;
 constexpr const char* kEditIcon = "./images/edit-icon.png";
 constexpr const char* kDeleteIcon = "./images/delete-icon.png";
-
-std::string Utf8(const QString& text) {
-    return text.toStdString();
-}
-
-bool HasBoundMeters(int aid) {
-    for (CDeviceBaseModel* model :
-         {static_cast<CDeviceBaseModel*>(&DbController->DeviceHeatModel),
-          static_cast<CDeviceBaseModel*>(&DbController->DeviceWaterColdModel),
-          static_cast<CDeviceBaseModel*>(&DbController->DeviceWaterHotModel)}) {
-        const auto meters = model->GetDevicesByApartment(aid);
-        if (meters != nullptr && meters->Count() > 0) return true;
-    }
-    return false;
-}
 
 TPanelButton* NewHeaderButton(const QString& caption, int width, QWidget* parent) {
     TPanelButton* button = NewFormButton(caption, parent);
@@ -223,7 +206,7 @@ void TProgramSubscriberList::StringGrid1SelectCell(int col, int row) {
     const auto subscriber = DbController->SubscriberModel.GetSubscriberById(aids_[index]);
     if (subscriber == nullptr) return;
     if (col == ColDelete) {
-        DeleteApartment(*subscriber);
+        if (RemoveApartment(*subscriber)) RefreshList(false);
         return;
     }
     ProgramSubscriberEdit->ShowApartment(*subscriber);
@@ -233,53 +216,12 @@ void TProgramSubscriberList::StringGrid1SelectCell(int col, int row) {
     ProgramSubscriberEdit->ComboBoxHouse->setFocus();
 }
 
-void TProgramSubscriberList::DeleteApartment(const CDataSubscriber& subscriber) {
-    const std::string address = Utf8(AddressOf(subscriber));
-    const std::string number = Utf8(FromRecordText(subscriber.no.view()));
-    const std::string question =
-        Format("%s %s, %s?", "Видалити абонента", address.c_str(), number.c_str());
-    if (ShowMessageBox(question, "Видалення", MB_ICONWARNING | MB_YESNO) != IDYES) return;
-    bool deleted = false;
-    if (HasBoundMeters(subscriber.aid)) {
-        const std::string unbind =
-            Format("%s %s, %s?", "Відвязати усі пристрої від приміщення: ", address.c_str(),
-                   number.c_str());
-        // Kept bound, the apartment cannot go: the delete below reports the failure.
-        deleted = ShowMessageBox(unbind, "Відвязка пристроїв", MB_ICONWARNING | MB_YESNO) == IDYES
-                      ? DeleteSubscriberWithDevices(*DbController, subscriber.aid)
-                      : DbController->SubscriberModel.DeleteSubscriber(subscriber.aid);
-    } else {
-        deleted = DeleteSubscriberWithDevices(*DbController, subscriber.aid);
-    }
-    if (!deleted) {
-        ShowMessageBox("Помилка під час видалення абонента", "", MB_ICONERROR);
-        return;
-    }
-    ShowMessageBox("Абонент успішно видалено", "", MB_ICONINFORMATION);
-    RefreshList(false);
-}
-
 void TProgramSubscriberList::PanelButtonRemoveSelectedClick() {
-    const int ticked = static_cast<int>(std::count(ticks_.begin(), ticks_.end(), true));
-    const std::string question = Format(
-        "%s %i?",
-        "Ви бажаєте відвязати лічильники від приміщень та видалити ці приміщення у кількості ",
-        ticked);
-    if (ShowMessageBox(question, "Видалення вибраних приміщень", MB_ICONWARNING | MB_YESNO) !=
-        IDYES) {
-        return;
-    }
-    int deleted = 0;
-    int failed = 0;
+    std::vector<int> ticked;
     for (std::size_t index = 0; index < ticks_.size(); ++index) {
-        if (!ticks_[index]) continue;
-        (DeleteSubscriberWithDevices(*DbController, aids_[index]) ? deleted : failed) += 1;
+        if (ticks_[index]) ticked.push_back(aids_[index]);
     }
-    ShowMessageBox(Format("Видалення вибраних приміщень. \n Успішно видалено: %i\n Не "
-                          "видалилось: %i",
-                          deleted, failed),
-                   "", MB_ICONINFORMATION);
-    RefreshList(false);
+    if (RemoveApartments(ticked)) RefreshList(false);
 }
 
 void TProgramSubscriberList::ProgramSubscriberEdit1ButtonSendClick() {

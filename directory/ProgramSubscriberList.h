@@ -60,7 +60,6 @@ protected:
 private:
     void BuildHeader();
     void FillGrid(std::unique_ptr<CArrayDataSubscriber> subscribers);
-    void DeleteApartment(const CDataSubscriber& subscriber);
     void FrameCanResize();
     void StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect);
     void StringGrid1MouseMove(QPoint position);

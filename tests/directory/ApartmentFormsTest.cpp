@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 
 #include "DirectoryFixture.h"
@@ -71,6 +72,15 @@ TEST_F(ApartmentFormsTest, KeyFiltersDropWhatAFieldCannotHold) {
     Type(Add().EditNumRegPeopl, "x3");
     EXPECT_EQ(Add().EditNumRegPeopl->text(), "3");
     EXPECT_EQ(Add().EditPersonalAccount->maxLength(), 9);
+
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    Add().ComboBoxHouse->setFocus();
+    for (QLineEdit* next : {Add().EditApartment, Add().EditPersonalAccount, Add().EditSurname,
+                            Add().EditName, Add().EditFirstName}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << "Tab follows the fields down the form";
+    }
 
     AddApartment(bid_, "5");
     Apartments().RefreshList(false);
