@@ -126,3 +126,27 @@ TEST_F(BrokenDatabaseTest, ReportsOfAFailedQueryAreNull) {
 }
 
 }  // namespace
+
+// Heat readings are dated to the minute, water readings to the second: a reading at midnight of
+// the first day and one in the last minute of the last day count in both forms.
+TEST_F(MeteringModelTest, WholeDaysCountForMinuteAndSecondDates) {
+    const int heat = AddDevice(db_.DeviceHeatModel, 5, aid_);
+    for (const char* date : {"2024-03-01 00:00", "2024-02-29 23:59"}) {
+        ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(heat, date)),
+                  InsertReadingResult::Stored);
+    }
+    const auto firstDay = db_.MeteringModel.GetHeatArchive(bid_, "2024-03-01", "2024-03-01");
+    ASSERT_EQ(firstDay->Count(), 1) << "the midnight reading of the first day";
+    EXPECT_EQ(firstDay->Get(0)->date, "2024-03-01 00:00");
+    const auto lastDay = db_.MeteringModel.GetHeatArchive(bid_, "2024-02-29", "2024-02-29");
+    ASSERT_EQ(lastDay->Count(), 1) << "the last minute of the last day";
+    EXPECT_EQ(lastDay->Get(0)->date, "2024-02-29 23:59");
+
+    const int cold = AddDevice(db_.DeviceWaterColdModel, 6, aid_);
+    ASSERT_EQ(db_.DeviceWaterColdModel.InsertReading(WaterReading(cold, "2024-03-01 00:00:00")),
+              InsertReadingResult::Stored);
+    const auto water = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-03-01", "2024-03-01");
+    ASSERT_EQ(water->Count(), 1);
+    const auto dayBefore = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-02-29", "2024-02-29");
+    EXPECT_EQ(dayBefore->Count(), 0);
+}
