@@ -55,6 +55,20 @@ protected:
         window_->ShowPollingScreen();
     }
 
+    // Five stored heat meters that answer after 200 ms each; the walk is under way on return.
+    void StartSlowWalkOfFive() {
+        std::vector<CSimMeter> meters;
+        for (int serial = 30000001; serial <= 30000005; ++serial) {
+            AddMeter(PollKindHeat, serial);
+            meters.push_back(HeatMeter(static_cast<unsigned>(serial)));
+        }
+        CSimLine slow;
+        slow.replyDelayMs = 200;
+        Connect(meters, slow);
+        FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
+        QTest::qWait(100);
+    }
+
     static std::string Cell(int kind, int col, int row) {
         return FrameLoraDevicePolling->MeterTable(kind)->Cell(col, row).toStdString();
     }
@@ -88,9 +102,10 @@ TEST_F(PollingScreenTest, ConnectListsEveryStoredMeterWithItsApartment) {
     FrameLoraDevicePolling->PageControl->setCurrentIndex(1);
     EXPECT_EQ(FrameLoraDevicePolling->CountDeviceHeatValue->text(), "1");
     EXPECT_EQ(FrameLoraDevicePolling->CountDeviceWaterColdValue->text(), "1");
-    EXPECT_FALSE(FrameLoraDevicePolling->PanelButonAdd->isVisible()) << "until the add form exists";
+    EXPECT_TRUE(FrameLoraDevicePolling->PanelButonAdd->isVisible()) << "to add the meter read";
     AddMeter(PollKindWaterCold, 5);
     FrameLoraDevicePolling->PageControl->setCurrentIndex(0);
+    EXPECT_FALSE(FrameLoraDevicePolling->PanelButonAdd->isVisible());
     EXPECT_EQ(FrameLoraDevicePolling->CountDeviceHeatValue->text(), "2");
     EXPECT_EQ(FrameLoraDevicePolling->CountDeviceWaterColdValue->text(), "1");
 }
@@ -123,15 +138,7 @@ TEST_F(PollingScreenTest, StartFillsTheRowsAndReturnsToIdleWhenTheWalkEnds) {
 }
 
 TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
-    for (int serial = 30000001; serial <= 30000005; ++serial) AddMeter(PollKindHeat, serial);
-    std::vector<CSimMeter> meters;
-    for (unsigned serial = 30000001; serial <= 30000005; ++serial)
-        meters.push_back(HeatMeter(serial));
-    CSimLine slow;
-    slow.replyDelayMs = 200;
-    Connect(meters, slow);
-    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
-    QTest::qWait(100);
+    StartSlowWalkOfFive();
 
     FrameLoraDevicePolling->PanelButtonBack->Click();
     EXPECT_FALSE(FrameLoraDevicePolling->Polling());
@@ -143,15 +150,7 @@ TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
 }
 
 TEST_F(PollingScreenTest, QuittingDuringAPollEndsTheWindowWithinOneExchange) {
-    for (int serial = 30000001; serial <= 30000005; ++serial) AddMeter(PollKindHeat, serial);
-    std::vector<CSimMeter> meters;
-    for (unsigned serial = 30000001; serial <= 30000005; ++serial)
-        meters.push_back(HeatMeter(serial));
-    CSimLine slow;
-    slow.replyDelayMs = 200;
-    Connect(meters, slow);
-    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
-    QTest::qWait(100);
+    StartSlowWalkOfFive();
 
     QCoreApplication::exit(0);  // the window was closed: the application is quitting
     window_.reset();            // waits for the poll, serving its last synchronised calls
