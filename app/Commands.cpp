@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "directory/import/ImportCommand.h"
 #include "polling/PollCommand.h"
 
 namespace {
@@ -14,6 +15,8 @@ struct CCommand {
 
 constexpr CCommand kCommands[] = {
     {"poll", "read the stored meters of one kind, or one meter by its number", RunPollCommand},
+    {"import", "store the meters, links or apartments of a semicolon-separated file",
+     RunImportCommand},
 };
 
 int ListCommands(std::string_view unknown) {

@@ -8,6 +8,7 @@
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
+#include "directory/FrameDeviceList.h"
 #include "directory/FrameOrganization.h"
 #include "polling/FrameLoraDevicePolling.h"
 #include "serial/LinkErrors.h"
@@ -47,6 +48,9 @@ TFormVeltara::TFormVeltara()
     polling_ = new TFrameLoraDevicePolling(background_, *this);
     AddScreen(polling_, false);
     polling_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
+    deviceList_ = new TFrameDeviceList(background_);
+    AddScreen(deviceList_, false);
+    deviceList_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
     directory_ = new TFrameOrganization(background_);
     AddScreen(directory_, false);
     directory_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
@@ -89,6 +93,15 @@ void TFormVeltara::ShowPollingScreen() {
     main_->hide();
     polling_->show();
     polling_->RefillTables();
+}
+
+void TFormVeltara::ShowDeviceListScreen() {
+    deviceList_->show();
+    deviceList_->ResetScreen();
+}
+
+void TFormVeltara::ShowDeviceAddForm(const QString& number) {
+    deviceList_->ShowAddFormOn(polling_, number);
 }
 
 void TFormVeltara::ShowDirectoryScreen() {

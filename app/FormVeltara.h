@@ -8,6 +8,7 @@
 #include "app/ScreenHost.h"
 
 class CProcessComPort;
+class TFrameDeviceList;
 class TFrameLoraDevicePolling;
 class TFrameLoraMain;
 class TFrameOrganization;
@@ -24,6 +25,8 @@ public:
     void OpenLink(const char* name, unsigned speed) override;
     CProcessComPort* Link() const override { return link_.get(); }
     void ShowPollingScreen() override;
+    void ShowDeviceListScreen() override;
+    void ShowDeviceAddForm(const QString& number) override;
     void ShowDirectoryScreen() override;
     void ShowMainScreen() override;
 
@@ -42,6 +45,7 @@ private:
     QWidget* background_;
     TFrameLoraMain* main_;
     TFrameLoraDevicePolling* polling_;
+    TFrameDeviceList* deviceList_;
     TFrameOrganization* directory_;
     std::vector<QWidget*> screens_;
     std::unique_ptr<CProcessComPort> link_;

@@ -81,6 +81,7 @@ TFrameLoraMain::TFrameLoraMain(QWidget* parent, CScreenHost& host) : QWidget(par
     PanelButtonConnect->SetHoverColor(QColor(0x50, 0x50, 0x50));
     PanelButtonConnect->SetFontColor(Qt::white);
     PanelButtonConnect->OnClick = [this] { PanelButtonConnectClick(); };
+    PanelButtonDevice->OnClick = [this] { host_.ShowDeviceListScreen(); };
     PanelButtonObject->OnClick = [this] { host_.ShowDirectoryScreen(); };
     Timer1.OnTimer = [this] { Timer1Timer(); };
 

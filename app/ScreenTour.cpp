@@ -58,7 +58,20 @@ void FillSamples(CSQLite3Controller& db) {
     CDeviceHeat meter;
     meter.serial = 12345678;
     meter.aid = first;
+    meter.date_install = "2024-03-15";
+    meter.date_initial_verification = "2024-03-01";
+    meter.calibration_interval = 48;
     db.DeviceHeatModel.InsertDevice(meter);
+    // Unbound meters of every kind, so that the meter list's tabs are not empty either.
+    meter.aid = 0;
+    for (int serial : {1234, 12345679}) {
+        meter.serial = serial;
+        db.DeviceHeatModel.InsertDevice(meter);
+    }
+    meter.serial = 87654321;
+    db.DeviceWaterColdModel.InsertDevice(meter);
+    meter.serial = 87654322;
+    db.DeviceWaterHotModel.InsertDevice(meter);
 }
 
 bool SavePicture(TFormVeltara& window, const QString& folder, const QString& name) {

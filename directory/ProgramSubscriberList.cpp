@@ -9,12 +9,15 @@
 #include <algorithm>
 
 #include "app/ProgramObjects.h"
+#include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
 #include "directory/ApartmentRemoval.h"
 #include "directory/ApartmentTexts.h"
 #include "directory/FormParts.h"
+#include "directory/ImportDialogs.h"
+#include "directory/import/Importer.h"
 #include "directory/LinkLabel.h"
 #include "directory/ProgramSubscriberAdd.h"
 #include "directory/ProgramSubscriberEdit.h"
@@ -117,6 +120,8 @@ void TProgramSubscriberList::BuildHeader() {
     QObject::connect(EditFilter, &QLineEdit::textChanged, this, [this] { FillList(false); });
     PanelButtonAdd->OnClick = [this] { PanelButtonAddClick(); };
     PanelButtonRemoveSelected->OnClick = [this] { PanelButtonRemoveSelectedClick(); };
+    PanelButtonImport->OnClick = [this] { PanelButtonImportClick(); };
+    LabelButtonTemplate->OnClick = [this] { LabelButtonTemplateClick(); };
 }
 
 void TProgramSubscriberList::RefreshList(bool reload) {
@@ -149,6 +154,23 @@ void TProgramSubscriberList::FillList(bool reload) {
     FillGrid(chosen < 0 ? DbController->SubscriberModel.GetSubscribers()
                         : DbController->SubscriberModel.GetSubscribersByObject(
                               buildingIds_[static_cast<std::size_t>(chosen)]));
+}
+
+void TProgramSubscriberList::PanelButtonImportClick() {
+    const int chosen = ComboBoxObjectList->currentIndex();
+    if (chosen < 0) {
+        ShowMessageBox("Об'єкт для додавання не вибраний", "Помилка", MB_ICONERROR);
+        return;
+    }
+    const int bid = buildingIds_[static_cast<std::size_t>(chosen)];
+    if (ImportChosenFile([bid](const std::string& path) {
+            return CImporter(*DbController).ImportApartments(path, bid);
+        }))
+        FillList(false);
+}
+
+void TProgramSubscriberList::LabelButtonTemplateClick() {
+    SaveExampleFile("Приклад додання приміщень", "./templates/import_subscribers.csv");
 }
 
 void TProgramSubscriberList::ComboBoxObjectListChange() {

@@ -29,6 +29,9 @@ public:
     void ComboBoxObjectListChange();
     void PanelButtonAddClick();
     void PanelButtonRemoveSelectedClick();
+    // Into the building chosen under "Адреса:"; without one, nothing is read.
+    void PanelButtonImportClick();
+    void LabelButtonTemplateClick();
     void StringGrid1SelectCell(int col, int row);
     void ProgramSubscriberEdit1ButtonSendClick();
     // The header and body together.

@@ -63,8 +63,9 @@ TFrameLoraDevicePolling::TFrameLoraDevicePolling(QWidget* parent, CScreenHost& h
 
     PanelButtonDevicePolling->show();
     PanelButtonDeviceStopPolling->hide();
-    // "Додати" opens the meter add form; it stays hidden until that form is part of the program.
+    // "Додати" adds the meter typed for a read by number, so it shows on that tab only.
     PanelButonAdd->hide();
+    PanelButonAdd->OnClick = [this] { PanelButonAddClick(); };
     RefillTables();
 }
 
@@ -223,6 +224,7 @@ void TFrameLoraDevicePolling::TimerRunningTimer() {
 }
 
 void TFrameLoraDevicePolling::PageControlChange() {
+    PanelButonAdd->setVisible(PageControl->currentIndex() == 1);
     if (PageControl->currentIndex() == 1) {
         ShowCounts(1, 1, 1);
         return;
@@ -230,6 +232,10 @@ void TFrameLoraDevicePolling::PageControlChange() {
     ShowCounts(MeterCountOf(*DbController, PollKindHeat),
                MeterCountOf(*DbController, PollKindWaterCold),
                MeterCountOf(*DbController, PollKindWaterHot));
+}
+
+void TFrameLoraDevicePolling::PanelButonAddClick() {
+    host_.ShowDeviceAddForm(DeviceNumberEdit->text());
 }
 
 void TFrameLoraDevicePolling::DeviceTypeComboBoxChange() {

@@ -34,6 +34,8 @@ public:
     void PanelButtonDeviceStopPollingClick();
     void TimerRunningTimer();
     void PageControlChange();
+    // The meter add form over this screen, with the number typed for the read.
+    void PanelButonAddClick();
     void DeviceTypeComboBoxChange();
 
     // CPollingScreen, on the user-interface thread.

@@ -1,0 +1,39 @@
+#include "directory/import/ImportSummary.h"
+
+#include <algorithm>
+
+#include "Utils/Format.h"
+
+namespace {
+constexpr std::size_t kShownNotes = 10;
+// The message box's icons, as the toolkit's box numbers them.
+constexpr unsigned kIconError = 0x10;
+constexpr unsigned kIconInformation = 0x40;
+constexpr unsigned kIconWarning = 0x30;
+}  // namespace
+
+std::string ImportSummaryText(const CImportResult& result, const std::string& path) {
+    switch (result.outcome) {
+        case ImportOutcome::CannotOpen:
+            return "Не вдалося відкрити файл " + path;
+        case ImportOutcome::NoBuilding:
+            return "Об'єкт для додавання не знайдено";
+        case ImportOutcome::DatabaseFailed:
+            return "Помилка бази даних: жоден рядок файлу не збережено";
+        case ImportOutcome::Read:
+            break;
+    }
+    std::string text = ImportCountsText(result);
+    const std::size_t shown = std::min(result.notes.size(), kShownNotes);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const CImportNote& note = result.notes[i];
+        text += Format("\nline %d: %s", note.line, ImportReasonText(note).c_str());
+    }
+    if (result.notes.size() > shown) text += Format("\n… (%zu more)", result.notes.size() - shown);
+    return text;
+}
+
+unsigned ImportSummaryIcon(const CImportResult& result) {
+    if (result.outcome != ImportOutcome::Read) return kIconError;
+    return result.notes.empty() ? kIconInformation : kIconWarning;
+}

@@ -1,0 +1,227 @@
+#include <QDateEdit>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "DirectoryFixture.h"
+#include "database/SQLite3Controller.h"
+#include "directory/FrameDeviceAdd.h"
+#include "directory/FrameDeviceBind.h"
+#include "directory/FrameDeviceEdit.h"
+#include "directory/FrameDeviceList.h"
+#include "polling/FrameLoraDevicePolling.h"
+
+namespace {
+// The window with the meter list opened from the main screen's "Пристрої".
+class DeviceListTest : public DirectoryTest {
+protected:
+    void OpenMeters() {
+        window_ = std::make_unique<TFormVeltara>();
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        FrameLoraMain->PanelButtonDevice->Click();
+        ASSERT_TRUE(FrameDeviceList->isVisible());
+    }
+    static TFrameDeviceList& List() { return *FrameDeviceList; }
+    static TFrameDeviceAdd& AddForm() { return *FrameDeviceList->FrameDeviceAdd; }
+    static int AddMeter(CDeviceBaseModel& model, int serial, int aid = 0) {
+        CDeviceHeat meter;
+        meter.serial = serial;
+        meter.aid = aid;
+        meter.date_install = "2024-05-06";
+        meter.date_initial_verification = "2023-01-31";
+        meter.calibration_interval = 12;
+        return model.InsertDevice(meter);
+    }
+    // The add form's type, serial and save, as the operator would.
+    void AddThroughForm(int kind, const QString& serial) {
+        List().PageControl->setCurrentIndex(kind);
+        List().PanelButonAdd->Click();
+        AddForm().EditMaskSerialNumber->setText(serial);
+        AddForm().ButtonSend->Click();
+    }
+};
+}  // namespace
+
+TEST_F(DeviceListTest, ListsMetersWithLeadingZerosAndTheirApartments) {
+    const int bid = AddBuilding("вул. Шевченка", "12");
+    const int aid = AddApartment(bid, "7");
+    AddMeter(DbController->DeviceHeatModel, 1234);
+    AddMeter(DbController->DeviceHeatModel, 87654321, aid);
+    OpenMeters();
+    TStringGrid* grid = List().StringGridHeat;
+    ASSERT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(Cell(grid, 0, 1), "00001234");
+    EXPECT_EQ(Cell(grid, 1, 1), "2024-05-06");
+    EXPECT_EQ(Cell(grid, 2, 1), "");
+    EXPECT_EQ(Cell(grid, 3, 1), "");
+    EXPECT_EQ(Cell(grid, 2, 2), "вул. Шевченка 12");
+    EXPECT_EQ(Cell(grid, 3, 2), "7");
+    EXPECT_EQ(List().StringGridWaterCold->RowCount(), 1);
+
+    // The question names the serial plainly; No keeps the meter.
+    dialogs_.Answer(IDNO);
+    List().StringGridSelectCell(MeterKindHeat, 6, 1);
+    EXPECT_EQ(dialogs_.Boxes().back().text, "Видалити пристрій із серійним номером 1234 ?");
+    EXPECT_EQ(grid->RowCount(), 3);
+
+    window_->ShowMainScreen();
+    EXPECT_FALSE(FrameDeviceList->isVisible());
+}
+
+TEST_F(DeviceListTest, DeletesOnlyAnUnboundMeterWithoutReadings) {
+    const int aid = AddApartment(AddBuilding("вул. Шевченка", "12"), "7");
+    AddMeter(DbController->DeviceHeatModel, 11, aid);
+    const int read = AddMeter(DbController->DeviceHeatModel, 22);
+    AddMeter(DbController->DeviceHeatModel, 33);
+    CDataHeat reading;
+    reading.devid = read;
+    reading.date = "2025-01-31 14:05";
+    ASSERT_EQ(DbController->DeviceHeatModel.InsertReading(reading), InsertReadingResult::Stored);
+    OpenMeters();
+    for (int row : {1, 2}) {
+        dialogs_.Answer(IDYES);
+        List().StringGridSelectCell(MeterKindHeat, 6, row);
+        EXPECT_EQ(LastText(), "Помилка під час видалення пристрою") << row;
+    }
+    dialogs_.Answer(IDYES);
+    List().StringGridSelectCell(MeterKindHeat, 6, 3);
+    EXPECT_EQ(LastText(), "Пристрій успішно видалено");
+    EXPECT_EQ(List().StringGridHeat->RowCount(), 3);
+}
+
+TEST_F(DeviceListTest, TheAddFormTakesSerialsFromOneToEightNines) {
+    OpenMeters();
+    AddThroughForm(MeterKindWaterHot, "00000000");
+    EXPECT_EQ(AddForm().ComboBoxDeviceType->currentIndex(), MeterKindWaterHot);
+    EXPECT_TRUE(AddForm().isVisible());
+    EXPECT_TRUE(AddForm().ErrorSerialNumber->isVisible());
+    EXPECT_TRUE(dialogs_.Boxes().empty());
+
+    AddThroughForm(MeterKindHeat, "00000001");
+    EXPECT_EQ(LastText(), "Пристрій успішно додано.");
+    EXPECT_FALSE(AddForm().isVisible());
+    AddThroughForm(MeterKindHeat, "99999999");
+    EXPECT_EQ(Cell(List().StringGridHeat, 0, 2), "99999999");
+    // A serial is unique within its kind only.
+    AddThroughForm(MeterKindHeat, "00000001");
+    EXPECT_EQ(LastText(), "Помилка під час додавання пристрою.");
+    EXPECT_EQ(dialogs_.Boxes().back().caption, "Помилка");
+    EXPECT_TRUE(AddForm().isVisible());
+    AddThroughForm(MeterKindWaterCold, "00000001");
+    EXPECT_EQ(LastText(), "Пристрій успішно додано.");
+    const auto meter = DbController->DeviceHeatModel.GetDeviceBySerial(1);
+    ASSERT_NE(meter, nullptr);
+    EXPECT_EQ(meter->calibration_interval, 48);
+
+    List().PanelButonAddClick();
+    AddForm().DateTimePickerInitialVerification->setDate(QDate(2021, 3, 15));
+    EXPECT_EQ(AddForm().LabelNextCalibrationDateValue->text(), "15.03.2025");
+}
+
+TEST_F(DeviceListTest, EditShowsTheStoredIntervalAndKeepsTheBinding) {
+    const int aid = AddApartment(AddBuilding("вул. Шевченка", "12"), "7");
+    const int devid = AddMeter(DbController->DeviceWaterColdModel, 555, aid);
+    OpenMeters();
+    List().StringGridSelectCell(MeterKindWaterCold, 5, 1);
+    TFrameDeviceEdit& edit = *List().FrameDeviceEdit;
+    ASSERT_TRUE(edit.isVisible());
+    EXPECT_EQ(edit.EditMaskSerialNumber->text(), "00000555");
+    EXPECT_EQ(edit.LabelNextCalibrationDateValue->text(), "31.01.2024");
+    edit.EditMaskSerialNumber->setText("00000556");
+    edit.ButtonSend->Click();
+    EXPECT_EQ(LastText(), "Пристрій успішно оновлено");
+    const auto meter = DbController->DeviceWaterColdModel.GetDeviceById(devid);
+    EXPECT_EQ(meter->serial, 556);
+    EXPECT_EQ(meter->aid, aid);
+    EXPECT_EQ(Cell(List().StringGridWaterCold, 0, 1), "00000556");
+}
+
+TEST_F(DeviceListTest, BindingMovesAndUnbindsAMeter) {
+    const int bid = AddBuilding("вул. Шевченка", "12");
+    AddApartment(bid, "1");
+    const int aid = AddApartment(bid, "2");
+    const int devid = AddMeter(DbController->DeviceHeatModel, 77);
+    OpenMeters();
+    TFrameDeviceBind& bind = *List().FrameDeviceBind;
+    List().StringGridSelectCell(MeterKindHeat, 4, 1);
+    ASSERT_TRUE(bind.isVisible());
+    EXPECT_EQ(bind.LabelSerialNumber2->text(), "77");
+    EXPECT_FALSE(bind.ComboBoxPremises->isEnabled());
+    bind.ComboBoxBuild->setCurrentIndex(1);
+    bind.ComboBoxBuildChange();
+    // A building without an apartment chosen stores nothing.
+    bind.ButtonSend->Click();
+    EXPECT_TRUE(bind.ErrorPremises->isVisible());
+    EXPECT_TRUE(dialogs_.Boxes().empty());
+    bind.ComboBoxPremises->setCurrentIndex(2);
+    bind.ButtonSend->Click();
+    EXPECT_EQ(LastText(), "Пристрій успішно прив'язаний");
+    EXPECT_EQ(DbController->DeviceHeatModel.GetDeviceById(devid)->aid, aid);
+    EXPECT_EQ(Cell(List().StringGridHeat, 3, 1), "2");
+
+    List().StringGridSelectCell(MeterKindHeat, 4, 1);
+    EXPECT_EQ(bind.ComboBoxPremises->currentText(), "2");
+    bind.ComboBoxBuild->setCurrentIndex(0);
+    bind.ComboBoxBuildChange();
+    bind.ButtonSend->Click();
+    EXPECT_EQ(LastText(), "Пристрій успішно відв'язаний");
+    EXPECT_EQ(DbController->DeviceHeatModel.GetDeviceById(devid)->aid, 0);
+}
+
+TEST_F(DeviceListTest, ImportsShowTheirSummaryAndExampleFilesNeverOverwrite) {
+    std::filesystem::create_directory("templates");
+    WriteFile("templates/import_devices.csv", "header\n");
+    WriteFile("meters.csv", "h\nheat;12;2024-01-01;2024-01-01;0\nsteam;13;x;y;0\n");
+    OpenMeters();
+    dialogs_.ChooseFile("meters.csv");
+    List().PanelButonImportClick();
+    EXPECT_EQ(LastText(), "1 stored, 0 unbound, 1 skipped\nline 3: unknown kind \"steam\"");
+    EXPECT_EQ(Cell(List().StringGridHeat, 0, 1), "00000012");
+
+    dialogs_.ChooseFile("missing.csv");
+    List().PanelButtonLinkClick();
+    EXPECT_EQ(dialogs_.Boxes().back().caption, "Помилка");
+
+    WriteFile("mine.csv", "keep");
+    dialogs_.ChooseFile("mine");
+    List().LabelButtonTemplateClick(false);
+    EXPECT_EQ(dialogs_.FileDialogs().back().proposedName, "Приклад додання пристроїв");
+    EXPECT_EQ(ReadFile("mine.csv"), "keep");
+    dialogs_.ChooseFile("copy.csv");
+    List().LabelButtonTemplateClick(false);
+    EXPECT_EQ(ReadFile("copy.csv.csv"), "header\n");
+}
+
+TEST_F(DeviceListTest, ThePollingScreensAddOpensTheFormWithTheTypedNumber) {
+    OpenMeters();
+    window_->ShowMainScreen();
+    window_->ShowPollingScreen();
+    TFrameLoraDevicePolling& polling = *FrameLoraDevicePolling;
+    EXPECT_FALSE(polling.PanelButonAdd->isVisible());
+    polling.PageControl->setCurrentIndex(1);
+    EXPECT_TRUE(polling.PanelButonAdd->isVisible());
+    polling.DeviceNumberEdit->setText("12345678");
+    polling.PanelButonAdd->Click();
+    EXPECT_TRUE(AddForm().isVisible());
+    EXPECT_EQ(AddForm().EditMaskSerialNumber->text(), "12345678");
+    AddForm().ButtonSend->Click();
+    EXPECT_EQ(LastText(), "Пристрій успішно додано.");
+    EXPECT_FALSE(AddForm().isVisible());
+    EXPECT_EQ(AddForm().parentWidget(), FrameDeviceList);
+    polling.PageControl->setCurrentIndex(0);
+    EXPECT_FALSE(polling.PanelButonAdd->isVisible());
+}
+
+TEST_F(DeviceListTest, AnApartmentImportNeedsAChosenBuilding) {
+    AddBuilding("вул. Шевченка", "12");
+    WriteFile("flats.csv", "h\n9;L9;Їжак;Олена;Ігорівна;40;40;1;0;0;;;\n");
+    OpenDirectory();
+    FrameOrganization->PanelButtonSubscriber->Click();
+    Apartments().PanelButtonImportClick();
+    EXPECT_EQ(LastText(), "Об'єкт для додавання не вибраний");
+    Apartments().ComboBoxObjectList->setCurrentIndex(0);
+    dialogs_.ChooseFile("flats.csv");
+    Apartments().PanelButtonImportClick();
+    EXPECT_EQ(LastText(), "1 stored, 0 unbound, 0 skipped");
+    EXPECT_EQ(Apartments().StringGrid1->RowCount(), 2);
+}
