@@ -1,7 +1,7 @@
 #include "directory/FrameDeviceList.h"
 
-#include <QGridLayout>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -36,8 +36,9 @@ enum Column {
     ColDelete,
     ColCount
 };
-// "Видалити" needs 60 pixels in the program's font; at 55 its title is cut.
-constexpr int kWidths[ColCount] = {90, 100, 100, 100, 85, 85, 60};
+// In the program's font "Дата встановлення" needs 115 pixels and "Видалити" 60 on the one-line
+// header; narrower, their titles are cut.
+constexpr int kWidths[ColCount] = {90, 115, 100, 100, 85, 85, 60};
 constexpr const char* kTitles[ColCount] = {"Серійний номер", "Дата встановлення", "Будинок",
                                            "Приміщення",     "Прив'язати",        "Редагувати",
                                            "Видалити"};
@@ -314,16 +315,18 @@ bool TFrameDeviceList::StringGridMouseWheel(int kind, bool down) {
 }
 
 int TFrameDeviceList::TourStopCount() const {
-    return 3;
+    return 4;
 }
 
 QString TFrameDeviceList::ShowTourStop(int stop) {
     ResetScreen();
     FrameDeviceBind->hide();
     PageControl->setCurrentIndex(MeterKindHeat);
-    if (stop == 0) PanelButonAddClick();
-    if (stop == 1) StringGridSelectCell(MeterKindHeat, ColEdit, 1);
-    if (stop == 2) StringGridSelectCell(MeterKindHeat, ColBind, 1);
-    const char* names[] = {"FrameDeviceAdd", "FrameDeviceEdit", "FrameDeviceBind"};
+    // Stop 0 is the list itself, filled now that the tour's sample meters are stored.
+    if (stop == 1) PanelButonAddClick();
+    if (stop == 2) StringGridSelectCell(MeterKindHeat, ColEdit, 1);
+    if (stop == 3) StringGridSelectCell(MeterKindHeat, ColBind, 1);
+    const char* names[] = {"FrameDeviceList", "FrameDeviceAdd", "FrameDeviceEdit",
+                           "FrameDeviceBind"};
     return names[stop];
 }
