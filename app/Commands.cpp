@@ -5,6 +5,7 @@
 
 #include "directory/import/ImportCommand.h"
 #include "polling/PollCommand.h"
+#include "update/UpdateCommand.h"
 
 namespace {
 struct CCommand {
@@ -15,6 +16,8 @@ struct CCommand {
 
 constexpr CCommand kCommands[] = {
     {"poll", "read the stored meters of one kind, or one meter by its number", RunPollCommand},
+    {"update", "check for a new version (--check), or install it without questions (--yes)",
+     RunUpdateCommand},
     {"import", "store the meters, links or apartments of a semicolon-separated file",
      RunImportCommand},
 };

@@ -14,6 +14,7 @@
 #include "serial/LinkErrors.h"
 #include "serial/LinkSettings.h"
 #include "serial/ProcessComPort.h"
+#include "update/FrameUpdate.h"
 
 TFormVeltara* FormVeltara = nullptr;
 
@@ -43,6 +44,10 @@ TFormVeltara::TFormVeltara()
     auto* screens = new QGridLayout(background_);
     screens->setContentsMargins(0, 0, 0, 0);
 
+    // Lowest, and left visible: it shows while the start-up check runs.
+    update_ = new TFrameUpdate(background_, programInfo_, {programInfo_.GetGatewayHost(), 80});
+    AddScreen(update_, true);
+    update_->OnCarryOn = [this] { ShowMainScreen(); };
     main_ = new TFrameLoraMain(background_, *this);
     AddScreen(main_, false);
     polling_ = new TFrameLoraDevicePolling(background_, *this);
@@ -57,7 +62,7 @@ TFormVeltara::TFormVeltara()
 
     setMinimumSize(kMinimumOuterSize);
     resize(kClientSize);
-    main_->show();
+    if (!CheckForUpdate()) main_->show();
     setWindowTitle(windowTitle() + " " + programInfo_.GetVersion());
 }
 
@@ -75,6 +80,8 @@ void TFormVeltara::AddScreen(QWidget* screen, bool visible) {
     screen->setVisible(visible);
     screens_.push_back(screen);
 }
+
+bool TFormVeltara::CheckForUpdate() { return update_->CheckForUpdate(*this); }
 
 void TFormVeltara::ShowMainScreen() {
     // A running poll is stopped first, as Stop does, so the link outlives the thread's use of it.

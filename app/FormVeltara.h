@@ -12,6 +12,7 @@ class TFrameDeviceList;
 class TFrameLoraDevicePolling;
 class TFrameLoraMain;
 class TFrameOrganization;
+class TFrameUpdate;
 
 // The one window. It creates every screen once, each filling its client area, and navigates
 // by showing and hiding them, as their host. It holds the serial link between Connect and the
@@ -40,9 +41,12 @@ protected:
 private:
     void FormShow();
     void AddScreen(QWidget* screen, bool visible);
+    // The start-up version check; true when an update was started.
+    bool CheckForUpdate();
 
     CProgramInfo programInfo_;
     QWidget* background_;
+    TFrameUpdate* update_;
     TFrameLoraMain* main_;
     TFrameLoraDevicePolling* polling_;
     TFrameDeviceList* deviceList_;

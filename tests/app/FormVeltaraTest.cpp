@@ -15,6 +15,7 @@
 #include "serial/ProcessComPort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempWorkDir.h"
+#include "update/FrameUpdate.h"
 
 namespace {
 constexpr const char* kMissingPort = "/dev/vevo-no-such-port";
@@ -53,10 +54,13 @@ TEST(FormVeltara, TheMainScreenFillsTheWindowAndIsLaidOutInThirdsWhenShown) {
     const auto place = [&screens](QWidget* screen) {
         return std::find(screens.begin(), screens.end(), screen) - screens.begin();
     };
+    EXPECT_EQ(screens.front(), FrameUpdate) << "the update screen lies lowest";
+    EXPECT_LT(place(FrameUpdate), place(FrameLoraMain));
     EXPECT_LT(place(FrameLoraMain), place(FrameLoraDevicePolling));
     EXPECT_LT(place(FrameLoraDevicePolling), place(FrameDeviceList));
     EXPECT_LT(place(FrameDeviceList), place(FrameOrganization));
     EXPECT_LT(place(FrameOrganization), static_cast<std::ptrdiff_t>(screens.size()));
+    EXPECT_FALSE(FrameUpdate->isVisible()) << "the check found no gateway and hid it";
     EXPECT_TRUE(FrameLoraMain->isVisible());
     EXPECT_FALSE(FrameLoraDevicePolling->isVisible());
     EXPECT_FALSE(FrameOrganization->isVisible());

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/ProgramInfo.h"
+#include "support/FakeGateway.h"
+#include "support/TempWorkDir.h"
+#include "update/QueryClient.h"
+
+namespace {
+CPostLimits Quick() {
+    CPostLimits limits;
+    limits.connect = std::chrono::milliseconds(1000);
+    limits.read = std::chrono::milliseconds(300);
+    return limits;
+}
+
+CQueryClient ClientOf(const CFakeGateway& gateway) {
+    return CQueryClient({"127.0.0.1", gateway.Port()});
+}
+}  // namespace
+
+TEST(QueryClient, PostsTheFormWhole) {
+    CTempWorkDir dir;
+    CFakeGateway gateway([](const std::string&) { return CFakeGateway::Json("[1]"); });
+    std::string reply;
+    const std::string form(37, 'f');
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", form, reply, Quick()), PostStatus::Ok);
+    EXPECT_EQ(reply, "[1]");
+    const std::string request = gateway.Requests().at(0);
+    EXPECT_EQ(request,
+              "POST /rest HTTP/1.0\r\nHost: 127.0.0.1\r\nAccept: application/json\r\nContent-type: "
+              "application/x-www-form-urlencoded\r\nContent-length: 37\r\n\r\n" +
+                  form);
+    EXPECT_EQ(ReadFile("console.log"), request) << "the request is logged as sent";
+
+    const std::string longForm = "query=" + std::string(20000, 'q');
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", longForm, reply, Quick()), PostStatus::Ok);
+    EXPECT_EQ(gateway.Requests().at(1).substr(gateway.Requests().at(1).size() - 20006), longForm)
+        << "a request longer than any buffer is neither cut nor refused";
+
+    const CProgramInfo info;
+    EXPECT_EQ(BuildQueryForm(info, "call a('x&y');"),
+              std::string("host=") + info.GetDatabaseHost() +
+                  "&username=local_kestra&password=Kp4!vT=}<,/e&database=dorn_main&query=call "
+                  "a('x&y');");
+}
+
+TEST(QueryClient, OnlyAStatusLineOf200IsSuccess) {
+    CTempWorkDir dir;
+    std::string raw;
+    CFakeGateway gateway([&](const std::string&) { return CFakeGateway::CReply{raw, false}; });
+    std::string reply = "stale";
+    raw = "HTTP/1.0 404 Not Found\r\nX-Id: 200\r\nContent-Length: 200\r\n\r\n[\"200\"]";
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::NotOk);
+    EXPECT_EQ(reply, "");
+    raw = "HTTP/1.1 2000 Odd\r\n\r\n[]";
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::NotOk);
+    raw = "HTTP/1.1 200\n\n[]";
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::Ok);
+    EXPECT_EQ(reply, "[]");
+    raw = "HTTP/1.0 200 OK\r\n\r\n";
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::Ok);
+    EXPECT_EQ(reply, "") << "an empty body is an empty reply";
+    raw = "HTTP/1.0 200 OK\r\nServer: half";
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::Truncated);
+    raw = "HTTP/1.0 200 OK\r\n\r\n" + std::string(2000, 'x');
+    CPostLimits small = Quick();
+    small.maxBody = 1000;
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, small), PostStatus::TooLarge);
+    EXPECT_EQ(reply, "");
+}
+
+TEST(QueryClient, AGatewayThatNeverAnswersOrIsNotThereEndsTheCallInTime) {
+    CTempWorkDir dir;
+    CFakeGateway gateway([](const std::string&) { return CFakeGateway::Hang(); });
+    std::string reply;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::TimedOut);
+    CPostLimits deadline = Quick();
+    deadline.read = std::chrono::milliseconds(60000);
+    deadline.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, deadline), PostStatus::TimedOut)
+        << "the deadline cuts a longer read time-out short";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+    unsigned short closed = 0;
+    {
+        closed = CFakeGateway([](const std::string&) { return CFakeGateway::Hang(); }).Port();
+    }
+    EXPECT_EQ(CQueryClient({"127.0.0.1", closed}).PostQuery("/rest", "f", reply, Quick()),
+              PostStatus::ConnectFailed);
+}

@@ -1,0 +1,128 @@
+#include "support/FakeGateway.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace {
+// Waits for `fd` to be readable, waking now and then to see whether the gateway stops.
+bool Readable(int fd, const std::atomic<bool>& stop) {
+    while (!stop) {
+        pollfd ready{fd, POLLIN, 0};
+        const int result = poll(&ready, 1, 20);
+        if (result > 0) return true;
+        if (result < 0) return false;
+    }
+    return false;
+}
+}  // namespace
+
+CFakeGateway::CFakeGateway(THandler handler) : handler_(std::move(handler)) {
+    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener_, 16);
+    socklen_t length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread(&CFakeGateway::Serve, this);
+}
+
+CFakeGateway::~CFakeGateway() {
+    stop_ = true;
+    thread_.join();
+    close(listener_);
+}
+
+std::vector<std::string> CFakeGateway::Queries() const {
+    std::lock_guard lock(mutex_);
+    return queries_;
+}
+
+std::vector<std::string> CFakeGateway::Requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+CFakeGateway::CReply CFakeGateway::Json(const std::string& body) {
+    return {"HTTP/1.0 200 OK\r\nContent-Type: application/json\r\n\r\n" + body, false};
+}
+
+void CFakeGateway::Serve() {
+    while (Readable(listener_, stop_)) {
+        const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) continue;
+        Handle(client);
+        close(client);
+    }
+}
+
+void CFakeGateway::Handle(int client) {
+    std::string request;
+    std::size_t headEnd = std::string::npos;
+    std::size_t wanted = 0;
+    char buffer[8192];
+    while (headEnd == std::string::npos || request.size() < headEnd + wanted) {
+        if (!Readable(client, stop_)) return;
+        const ssize_t got = recv(client, buffer, sizeof buffer, 0);
+        if (got <= 0) return;
+        request.append(buffer, static_cast<std::size_t>(got));
+        if (headEnd == std::string::npos &&
+            (headEnd = request.find("\r\n\r\n")) != std::string::npos) {
+            headEnd += 4;
+            const std::size_t length = request.find("Content-length: ");
+            if (length != std::string::npos)
+                wanted = std::strtoul(request.c_str() + length + 16, nullptr, 10);
+        }
+    }
+    const std::size_t query = request.find("&query=", headEnd);
+    const std::string sql = query == std::string::npos ? "" : request.substr(query + 7);
+    {
+        std::lock_guard lock(mutex_);
+        requests_.push_back(request);
+        queries_.push_back(sql);
+    }
+    const CReply reply = handler_(sql);
+    if (reply.hang) {
+        // Until the client gives up and closes, or the gateway stops.
+        while (Readable(client, stop_) && recv(client, buffer, sizeof buffer, 0) > 0) {
+        }
+        return;
+    }
+    std::size_t sent = 0;
+    while (sent < reply.raw.size()) {
+        const ssize_t put =
+            send(client, reply.raw.data() + sent, reply.raw.size() - sent, MSG_NOSIGNAL);
+        if (put <= 0) return;
+        sent += static_cast<std::size_t>(put);
+    }
+}
+
+std::string EncodeBase64(const std::string& bytes) {
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    std::size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        const unsigned group = (static_cast<unsigned char>(bytes[i]) << 16) |
+                               (static_cast<unsigned char>(bytes[i + 1]) << 8) |
+                               static_cast<unsigned char>(bytes[i + 2]);
+        for (int shift = 18; shift >= 0; shift -= 6) text += kAlphabet[(group >> shift) & 63];
+    }
+    const std::size_t left = bytes.size() - i;
+    if (left > 0) {
+        unsigned group = static_cast<unsigned char>(bytes[i]) << 16;
+        if (left == 2) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        text += kAlphabet[(group >> 18) & 63];
+        text += kAlphabet[(group >> 12) & 63];
+        text += left == 2 ? kAlphabet[(group >> 6) & 63] : '=';
+        text += '=';
+    }
+    return text;
+}

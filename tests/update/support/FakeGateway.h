@@ -1,0 +1,46 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A stand-in for the service's HTTP gateway on a loopback port of its own. Each connection's
+// request is read whole, its `query` field handed to the handler, and the handler's reply
+// written back before the connection is closed. A Hang reply keeps the connection open
+// without a word until the client gives up.
+class CFakeGateway {
+public:
+    struct CReply {
+        std::string raw;  // the whole response, head and body
+        bool hang = false;
+    };
+    using THandler = std::function<CReply(const std::string& query)>;
+
+    explicit CFakeGateway(THandler handler);
+    ~CFakeGateway();
+
+    unsigned short Port() const { return port_; }
+    std::vector<std::string> Queries() const;
+    std::vector<std::string> Requests() const;  // each request as received, whole
+
+    static CReply Json(const std::string& body);
+    static CReply Hang() { return {"", true}; }
+
+private:
+    void Serve();
+    void Handle(int client);
+
+    THandler handler_;
+    int listener_ = -1;
+    unsigned short port_ = 0;
+    std::atomic<bool> stop_ = false;
+    mutable std::mutex mutex_;
+    std::vector<std::string> queries_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+std::string EncodeBase64(const std::string& bytes);

@@ -1,0 +1,173 @@
+#include "update/QueryClient.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Utils/Format.h"
+#include "app/Log.h"
+#include "app/ProgramInfo.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::size_t kMaxHead = 64u << 10;
+
+class CSocket {
+public:
+    explicit CSocket(int fd) : fd_(fd) {}
+    ~CSocket() {
+        if (fd_ >= 0) close(fd_);
+    }
+    CSocket(const CSocket&) = delete;
+    CSocket& operator=(const CSocket&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Waits for `events` until the time-out or the deadline, whichever comes first.
+bool WaitFor(int fd, short events, std::chrono::milliseconds timeout,
+             const std::optional<Clock::time_point>& deadline) {
+    Clock::time_point until = Clock::now() + timeout;
+    if (deadline && *deadline < until) until = *deadline;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0) return false;
+        pollfd ready{fd, events, 0};
+        const int result = poll(&ready, 1, static_cast<int>(left));
+        if (result > 0) return true;
+        if (result == 0) return false;
+        if (errno != EINTR) return false;
+    }
+}
+
+bool Connect(int fd, const addrinfo& address, const CPostLimits& limits) {
+    if (connect(fd, address.ai_addr, address.ai_addrlen) == 0) return true;
+    if (errno != EINPROGRESS) return false;
+    if (!WaitFor(fd, POLLOUT, limits.connect, limits.deadline)) return false;
+    int error = 0;
+    socklen_t length = sizeof error;
+    return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+}
+
+bool SendAll(int fd, std::string_view data, const CPostLimits& limits) {
+    while (!data.empty()) {
+        if (!WaitFor(fd, POLLOUT, limits.read, limits.deadline)) return false;
+        const ssize_t sent = send(fd, data.data(), data.size(), MSG_NOSIGNAL);
+        if (sent < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (sent <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
+}
+
+// Where the head ends: after the first line feed that closes an empty line (carriage returns
+// do not count as characters of a line). npos while the head goes on.
+std::size_t HeadEnd(std::string_view received) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < received.size(); ++i) {
+        if (received[i] == '\n') {
+            if (count == 0) return i + 1;
+            count = 0;
+        } else if (received[i] != '\r') {
+            ++count;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Only a status line "HTTP/1.x 200" counts: a "200" elsewhere in the head is no success.
+bool StatusIsOk(std::string_view head) {
+    const std::string_view line = head.substr(0, head.find('\n'));
+    if (line.size() < 12 || line.substr(0, 7) != "HTTP/1." || line[7] < '0' || line[7] > '9')
+        return false;
+    if (line.substr(8, 4) != " 200") return false;
+    return line.size() == 12 || line[12] == ' ' || line[12] == '\r';
+}
+
+}  // namespace
+
+std::string BuildQueryForm(const CProgramInfo& info, std::string_view sql) {
+    return Format("host=%s&username=%s&password=%s&database=%s&query=%.*s", info.GetDatabaseHost(),
+                  info.GetUserName(), info.GetPassword(), info.GetDatabaseName(),
+                  static_cast<int>(sql.size()), sql.data());
+}
+
+const char* PostStatusText(PostStatus status) {
+    switch (status) {
+        case PostStatus::Ok:
+            return "answered";
+        case PostStatus::NoSocket:
+            return "no socket";
+        case PostStatus::UnknownHost:
+            return "unknown gateway host";
+        case PostStatus::ConnectFailed:
+            return "gateway unreachable";
+        case PostStatus::TimedOut:
+            return "gateway did not answer in time";
+        case PostStatus::NotOk:
+            return "gateway refused the call";
+        case PostStatus::TooLarge:
+            return "reply too large";
+        case PostStatus::Truncated:
+            return "reply cut off";
+    }
+    return "unknown";
+}
+
+PostStatus CQueryClient::PostQuery(std::string_view path, std::string_view form, std::string& reply,
+                                   const CPostLimits& limits) const {
+    reply.clear();
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const std::string port = Format("%u", address_.port);
+    if (getaddrinfo(address_.host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr)
+        return PostStatus::UnknownHost;
+    const addrinfo address = *found;
+    CSocket socket_(socket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    const bool connected = socket_.fd() >= 0 && Connect(socket_.fd(), address, limits);
+    freeaddrinfo(found);
+    if (socket_.fd() < 0) return PostStatus::NoSocket;
+    if (!connected) return PostStatus::ConnectFailed;
+
+    // Built to whatever length it needs: a long form is never cut.
+    std::string request = Format(
+        "POST %.*s HTTP/1.0\r\nHost: %s\r\nAccept: application/json\r\nContent-type: "
+        "application/x-www-form-urlencoded\r\nContent-length: %zu\r\n\r\n",
+        static_cast<int>(path.size()), path.data(), address_.host.c_str(), form.size());
+    request.append(form);
+    Log.WriteText(request);
+    if (!SendAll(socket_.fd(), request, limits)) return PostStatus::ConnectFailed;
+
+    std::string received;
+    std::size_t bodyStart = std::string::npos;
+    char buffer[16384];
+    for (;;) {
+        if (!WaitFor(socket_.fd(), POLLIN, limits.read, limits.deadline))
+            return PostStatus::TimedOut;
+        const ssize_t got = recv(socket_.fd(), buffer, sizeof buffer, 0);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (got <= 0) break;
+        received.append(buffer, static_cast<std::size_t>(got));
+        if (bodyStart == std::string::npos) {
+            bodyStart = HeadEnd(received);
+            if (bodyStart == std::string::npos && received.size() > kMaxHead)
+                return PostStatus::TooLarge;
+            if (bodyStart != std::string::npos && !StatusIsOk(received)) return PostStatus::NotOk;
+        }
+        if (bodyStart != std::string::npos && received.size() - bodyStart > limits.maxBody)
+            return PostStatus::TooLarge;
+    }
+    if (bodyStart == std::string::npos) return PostStatus::Truncated;
+    reply = received.substr(bodyStart);
+    return PostStatus::Ok;
+}
