@@ -200,3 +200,20 @@ TEST_F(ImportTest, AProgramKilledHalfWayLeavesNothingOfTheFile) {
     EXPECT_EQ(result.skipped, 1);
     EXPECT_EQ(MeterCount(db.DeviceWaterColdModel), 10002);
 }
+
+TEST_F(ImportTest, ADatabaseFailureHalfWayRollsTheWholeFileBackWithOneLine) {
+    {
+        // A failure no line can be blamed for, as a full disk gives, at the 3rd line's insert.
+        CSQLite3Controller db("./local.db");
+        ASSERT_TRUE(db.Database.Execute(
+            "CREATE TRIGGER fail BEFORE INSERT ON devices_water_cold WHEN NEW.serial = 3 "
+            "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+    }
+    WriteFile("three.csv", "h\nwater_cold;1;a;b;0\nwater_cold;2;a;b;0\nwater_cold;3;a;b;0\n");
+    const CCommandResult result = RunImport({"devices", "three.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "vevo import: the database failed; nothing of three.csv was stored\n");
+    CSQLite3Controller db("./local.db");
+    EXPECT_EQ(MeterCount(db.DeviceWaterColdModel), 1);
+}
