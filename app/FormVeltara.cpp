@@ -8,6 +8,7 @@
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
+#include "archive/FrameHeatArchiveList.h"
 #include "directory/FrameDeviceList.h"
 #include "directory/FrameOrganization.h"
 #include "polling/FrameLoraDevicePolling.h"
@@ -59,6 +60,9 @@ TFormVeltara::TFormVeltara()
     directory_ = new TFrameOrganization(background_);
     AddScreen(directory_, false);
     directory_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
+    archive_ = new TFrameHeatArchiveList(background_);
+    AddScreen(archive_, false);
+    archive_->PanelButtonBack->OnClick = [this] { ShowMainScreen(); };
 
     setMinimumSize(kMinimumOuterSize);
     resize(kClientSize);
@@ -114,6 +118,11 @@ void TFormVeltara::ShowDeviceAddForm(const QString& number) {
 void TFormVeltara::ShowDirectoryScreen() {
     directory_->show();
     directory_->ResetDirectory();
+}
+
+void TFormVeltara::ShowArchiveScreen() {
+    archive_->show();
+    archive_->ResetArchive();
 }
 
 void TFormVeltara::OpenLink(const char* name, unsigned speed) {

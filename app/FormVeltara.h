@@ -9,6 +9,7 @@
 
 class CProcessComPort;
 class TFrameDeviceList;
+class TFrameHeatArchiveList;
 class TFrameLoraDevicePolling;
 class TFrameLoraMain;
 class TFrameOrganization;
@@ -29,6 +30,7 @@ public:
     void ShowDeviceListScreen() override;
     void ShowDeviceAddForm(const QString& number) override;
     void ShowDirectoryScreen() override;
+    void ShowArchiveScreen() override;
     void ShowMainScreen() override;
 
     const CProgramInfo& ProgramInfo() const { return programInfo_; }
@@ -51,6 +53,7 @@ private:
     TFrameLoraDevicePolling* polling_;
     TFrameDeviceList* deviceList_;
     TFrameOrganization* directory_;
+    TFrameHeatArchiveList* archive_;
     std::vector<QWidget*> screens_;
     std::unique_ptr<CProcessComPort> link_;
 };

@@ -83,6 +83,7 @@ TFrameLoraMain::TFrameLoraMain(QWidget* parent, CScreenHost& host) : QWidget(par
     PanelButtonConnect->OnClick = [this] { PanelButtonConnectClick(); };
     PanelButtonDevice->OnClick = [this] { host_.ShowDeviceListScreen(); };
     PanelButtonObject->OnClick = [this] { host_.ShowDirectoryScreen(); };
+    PanelButtonArchive->OnClick = [this] { host_.ShowArchiveScreen(); };
     Timer1.OnTimer = [this] { Timer1Timer(); };
 
     RefreshPortList();

@@ -24,6 +24,8 @@ public:
     virtual void ShowDeviceAddForm(const QString& number) = 0;
     // "Об'єкт": the directory screen over the main screen, which stays under it, made afresh.
     virtual void ShowDirectoryScreen() = 0;
+    // "Показники": the archive screen over the main screen, which stays under it, made afresh.
+    virtual void ShowArchiveScreen() = 0;
     // "Назад": a running poll is stopped, the link is closed and the main screen shows.
     virtual void ShowMainScreen() = 0;
 };

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-wine
     xvfb xauth imagemagick
+    libxlsxwriter-dev xdg-utils python3-openpyxl
     locales
 )
 

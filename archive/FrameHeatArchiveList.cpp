@@ -1,0 +1,318 @@
+#include "archive/FrameHeatArchiveList.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QPainter>
+#include <QTabWidget>
+
+#include "app/ProgramObjects.h"
+#include "app/toolkit/MessageBox.h"
+#include "app/toolkit/Panel.h"
+#include "app/toolkit/PanelButton.h"
+#include "app/toolkit/Picture.h"
+#include "app/toolkit/StringGrid.h"
+#include "archive/ArchiveReport.h"
+#include "archive/ThreadHeatArchiveListExportExcel.h"
+
+TFrameHeatArchiveList* FrameHeatArchiveList = nullptr;
+
+namespace {
+constexpr int kMenuWidth = 150;
+constexpr QSize kButtonSize{140, 41};
+constexpr int kHeaderHeight = 41;
+constexpr int kFooterHeight = 46;
+constexpr int kPictureSize = 41;
+constexpr int kTitleRowHeight = 32;
+constexpr int kRowHeight = 28;
+// Wide enough for the titles in two lines and for a reading's date and time in one.
+const int kHeatWidths[] = {70, 75, 105, 60, 60, 55, 55, 55, 55, 55, 55};
+const int kWaterWidths[] = {70, 75, 115, 70, 75, 60, 70, 70};
+
+QString Shown(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QDate FirstOfMonth(QDate day) {
+    return QDate(day.year(), day.month(), 1);
+}
+
+std::string DayOf(const QDateEdit* picker) {
+    const QDate day = picker->date();
+    return DayText(static_cast<unsigned>(day.year()), static_cast<unsigned>(day.month()),
+                   static_cast<unsigned>(day.day()));
+}
+
+// The spreadsheet icon: a green sheet with a white cross over its cells.
+QPixmap SpreadsheetPicture() {
+    QPixmap picture(kPictureSize, kPictureSize);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x1D, 0x6F, 0x42));
+    painter.drawRoundedRect(QRectF(2, 2, 37, 37), 5, 5);
+    painter.setPen(QPen(QColor(0x9F, 0xD5, 0xB4), 1));
+    for (int line = 13; line < 36; line += 8) painter.drawLine(6, line, 35, line);
+    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(13, 12, 28, 29);
+    painter.drawLine(28, 12, 13, 29);
+    return picture;
+}
+
+// The wrapper's failures, from the export's own thread: the box waits on the interface.
+void ShowExcelMessage(const std::string& text, ExcelMessageKind kind) {
+    ShowMessageBox(text, "Ошибка",
+                   kind == ExcelMessageKind::Error ? MB_ICONERROR | MB_TASKMODAL : MB_OK);
+}
+
+CArchiveGrid CopyOf(const TStringGrid& grid) {
+    CArchiveGrid copy;
+    copy.name = grid.objectName().toStdString();
+    copy.colCount = grid.ColCount();
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        copy.AddRow();
+        for (int col = 0; col < copy.colCount; ++col)
+            copy.SetCell(col, row, grid.Cell(col, row).toStdString());
+    }
+    return copy;
+}
+
+void Fill(TStringGrid& grid, const CArchiveGrid& rows) {
+    grid.SetRowCount(rows.rowCount);
+    for (int row = 1; row < rows.rowCount; ++row) {
+        grid.SetRowHeight(row, kRowHeight);
+        for (int col = 0; col < rows.colCount; ++col)
+            grid.SetCell(col, row, Shown(rows.Cell(col, row)));
+    }
+    grid.SetColCount(rows.colCount);
+}
+}  // namespace
+
+TFrameHeatArchiveList::TFrameHeatArchiveList(QWidget* parent)
+    : QWidget(parent), exportFolder_(ExportFolder()) {
+    FrameHeatArchiveList = this;
+    setObjectName("FrameHeatArchiveList");
+    Background = NewPanel(this);
+    auto* fill = new QGridLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(Background, 0, 0);
+
+    Body = NewPanel(Background);
+    Header = BuildHeader();
+    Content = NewPanel(Body);
+    PageControl1 = new QTabWidget(Content);
+    StringGridHeat = BuildGrid(ArchiveKind::Heat);
+    StringGridWaterCold = BuildGrid(ArchiveKind::WaterCold);
+    StringGridWaterHot = BuildGrid(ArchiveKind::WaterHot);
+    PageControl1->addTab(StringGridHeat, "Тепло");
+    PageControl1->addTab(StringGridWaterCold, "Холодна вода");
+    PageControl1->addTab(StringGridWaterHot, "Гаряча вода");
+    auto* content = new QGridLayout(Content);
+    content->setContentsMargins(5, 0, 0, 0);
+    content->addWidget(PageControl1, 0, 0);
+    Footer = BuildFooter();
+    auto* rows = new QVBoxLayout(Body);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    rows->addWidget(Header);
+    rows->addWidget(Content, 1);
+    rows->addWidget(Footer);
+
+    RightMenu = BuildRightMenu();
+    auto* columns = new QHBoxLayout(Background);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(0);
+    columns->addWidget(Body, 1);
+    columns->addWidget(RightMenu);
+
+    QObject::connect(ComboBoxObjectList, &QComboBox::currentIndexChanged, this,
+                     [this] { ComboBoxObjectListChange(); });
+    QObject::connect(DateTimePickerBegin, &QDateEdit::dateChanged, this,
+                     [this] { DateTimePickerBeginChange(); });
+    QObject::connect(DateTimePickerEnd, &QDateEdit::dateChanged, this,
+                     [this] { DateTimePickerEndChange(); });
+    ImageExportExcel->OnClick = [this] { ImageExportExcelClick(); };
+
+    const QDate today = QDate::currentDate();
+    const QSignalBlocker beginQuiet(DateTimePickerBegin);
+    const QSignalBlocker endQuiet(DateTimePickerEnd);
+    DateTimePickerBegin->setDate(today.addMonths(-1));
+    DateTimePickerEnd->setDate(today);
+    ResetArchive();
+}
+
+TFrameHeatArchiveList::~TFrameHeatArchiveList() {
+    FrameHeatArchiveList = nullptr;
+}
+
+QWidget* TFrameHeatArchiveList::BuildRightMenu() {
+    QWidget* menu = NewPanel(Background);
+    menu->setFixedWidth(kMenuWidth);
+    PanelButtonBack = new TPanelButton("Назад", menu);
+    PanelButtonBack->setFixedSize(kButtonSize);
+    // "Назад" stays 5 pixels above the menu's bottom whatever its height.
+    auto* layout = new QVBoxLayout(menu);
+    layout->setContentsMargins(5, 0, 5, 5);
+    layout->addStretch(1);
+    layout->addWidget(PanelButtonBack);
+    return menu;
+}
+
+QWidget* TFrameHeatArchiveList::BuildHeader() {
+    QWidget* header = NewPanel(Body);
+    header->setFixedHeight(kHeaderHeight);
+    ComboBoxObjectList = new QComboBox(header);
+    ComboBoxObjectList->setGeometry(8, 16, 145, ComboBoxObjectList->sizeHint().height());
+    DateTimePickerBegin = new QDateEdit(header);
+    DateTimePickerEnd = new QDateEdit(header);
+    int left = 336;
+    for (QDateEdit* picker : {DateTimePickerBegin, DateTimePickerEnd}) {
+        picker->setCalendarPopup(true);
+        picker->setDisplayFormat("dd.MM.yyyy");
+        picker->setGeometry(left, 16, 105, ComboBoxObjectList->height());
+        left += 128;
+    }
+    return header;
+}
+
+QWidget* TFrameHeatArchiveList::BuildFooter() {
+    QWidget* footer = NewPanel(Body);
+    footer->setFixedHeight(kFooterHeight);
+    ImageExportExcel = new TImage(footer);
+    ImageExportExcel->setPixmap(SpreadsheetPicture());
+    ImageExportExcel->setCursor(Qt::PointingHandCursor);
+    ImageExportExcel->setToolTip("Excel");
+    return footer;
+}
+
+TStringGrid* TFrameHeatArchiveList::BuildGrid(ArchiveKind kind) {
+    const CArchiveGrid titles = TitleGrid(kind);
+    auto* grid = new TStringGrid(nullptr);
+    grid->setObjectName(Shown(titles.name));
+    grid->SetColCount(titles.colCount);
+    grid->SetRowCount(1);
+    grid->SetDefaultRowHeight(kRowHeight);
+    grid->SetRowHeight(0, kTitleRowHeight);
+    for (int col = 0; col < titles.colCount; ++col) {
+        grid->SetCell(col, 0, Shown(titles.Cell(col, 0)));
+        grid->SetColWidth(col, kind == ArchiveKind::Heat ? kHeatWidths[col] : kWaterWidths[col]);
+    }
+    grid->OnDrawCell = [this, grid](QPainter& painter, int col, int row, const QRect& rect, bool) {
+        StringGridDrawCell(*grid, painter, col, row, rect);
+    };
+    return grid;
+}
+
+void TFrameHeatArchiveList::StringGridDrawCell(TStringGrid& grid, QPainter& painter, int col,
+                                               int row, const QRect& rect) {
+    DrawStripedCell(painter, rect, grid.Cell(col, row), row);
+}
+
+void TFrameHeatArchiveList::ResetArchive() {
+    for (TStringGrid* grid : {StringGridHeat, StringGridWaterCold, StringGridWaterHot}) {
+        grid->ClearSelection();
+        grid->SetRowCount(1);
+    }
+    {
+        // Set by the screen itself: not a change of the user's, so nothing is refreshed.
+        const QSignalBlocker quiet(DateTimePickerBegin);
+        DateTimePickerBegin->setDate(FirstOfMonth(QDate::currentDate()));
+    }
+    const QSignalBlocker quiet(ComboBoxObjectList);
+    ComboBoxObjectList->clear();
+    buildingIds_.clear();
+    if (const auto buildings = DbController->ObjectModel.GetObjects()) {
+        for (const auto& building : *buildings) {
+            ComboBoxObjectList->addItem(Shown(BuildingLabel(*building)));
+            buildingIds_.push_back(building->bid);
+        }
+    }
+    ComboBoxObjectList->setCurrentIndex(-1);
+    BodyCanResize();
+}
+
+void TFrameHeatArchiveList::RefreshArchive() {
+    const int index = ComboBoxObjectList->currentIndex();
+    if (index < 0 || index >= static_cast<int>(buildingIds_.size())) return;
+    const int bid = buildingIds_[static_cast<std::size_t>(index)];
+    const std::string firstDay = DayOf(DateTimePickerBegin);
+    const std::string lastDay = DayOf(DateTimePickerEnd);
+    const std::pair<ArchiveKind, TStringGrid*> grids[] = {
+        {ArchiveKind::Heat, StringGridHeat},
+        {ArchiveKind::WaterCold, StringGridWaterCold},
+        {ArchiveKind::WaterHot, StringGridWaterHot},
+    };
+    for (const auto& [kind, grid] : grids) {
+        Fill(*grid, ArchiveReport(*DbController, kind, bid, firstDay, lastDay));
+    }
+}
+
+void TFrameHeatArchiveList::ComboBoxObjectListChange() {
+    RefreshArchive();
+}
+
+void TFrameHeatArchiveList::DateTimePickerBeginChange() {
+    RefreshArchive();
+}
+
+void TFrameHeatArchiveList::DateTimePickerEndChange() {
+    RefreshArchive();
+}
+
+TStringGrid* TFrameHeatArchiveList::ShownGrid() const {
+    switch (PageControl1->currentIndex()) {
+        case 1:
+            return StringGridWaterCold;
+        case 2:
+            return StringGridWaterHot;
+        default:
+            return StringGridHeat;
+    }
+}
+
+TFrameHeatArchiveList::CExportRequest TFrameHeatArchiveList::ExportRequest() const {
+    CExportRequest request;
+    request.grid = CopyOf(*ShownGrid());
+    request.buildingLabel = ComboBoxObjectList->currentText().toStdString();
+    request.place.folder = exportFolder_;
+    request.place.fileName = ReportFileName(ReportTitle(request.grid.name), request.buildingLabel,
+                                            DayOf(DateTimePickerBegin), DayOf(DateTimePickerEnd));
+    request.place.opener = opener_;
+    return request;
+}
+
+void TFrameHeatArchiveList::SetExportPlace(std::string folder, std::string opener) {
+    exportFolder_ = std::move(folder);
+    opener_ = std::move(opener);
+}
+
+void TFrameHeatArchiveList::ImageExportExcelClick() {
+    // The copy is taken here, on the interface's thread: the grid may be refilled meanwhile.
+    CExportRequest request = ExportRequest();
+    TThread::StartFreeThread<ThreadHeatArchiveListExportExcel>(
+        std::move(request.grid), std::move(request.buildingLabel), std::move(request.place),
+        ShowExcelMessage);
+}
+
+void TFrameHeatArchiveList::BodyCanResize() {
+    ImageExportExcel->setGeometry(5, 0, kPictureSize, kPictureSize);
+}
+
+void TFrameHeatArchiveList::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    BodyCanResize();
+}
+
+int TFrameHeatArchiveList::TourStopCount() const {
+    return 3;
+}
+
+QString TFrameHeatArchiveList::ShowTourStop(int stop) {
+    ResetArchive();
+    ComboBoxObjectList->setCurrentIndex(0);
+    PageControl1->setCurrentIndex(stop);
+    const char* names[] = {"FrameHeatArchiveList-heat", "FrameHeatArchiveList-water_cold",
+                           "FrameHeatArchiveList-water_hot"};
+    return names[stop];
+}
