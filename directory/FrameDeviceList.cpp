@@ -1,6 +1,7 @@
 #include "directory/FrameDeviceList.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -167,7 +168,8 @@ void TFrameDeviceList::ResetScreen() {
     for (TStringGrid* grid : Grids) grid->ClearSelection();
     FillGrids();
     FrameDeviceAdd->hide();
-    if (FrameDeviceAdd->parentWidget() != this) {
+    if (QWidget* borrower = FrameDeviceAdd->parentWidget(); borrower != this) {
+        borrower->removeEventFilter(this);
         FrameDeviceAdd->setParent(this);
         static_cast<QGridLayout*>(layout())->addWidget(FrameDeviceAdd, 0, 0);
         FrameDeviceAdd->hide();
@@ -222,10 +224,17 @@ void TFrameDeviceList::ShowAddFormOn(QWidget* screen, const QString& serial) {
     // The form is lent to the screen until the next ResetScreen takes it back.
     FrameDeviceAdd->setParent(screen);
     FrameDeviceAdd->setGeometry(screen->rect());
+    screen->installEventFilter(this);
     FrameDeviceAdd->EditMaskSerialNumber->setText(serial);
     FrameDeviceAdd->show();
     FrameDeviceAdd->raise();
     FrameDeviceAdd->EditMaskSerialNumber->setFocus();
+}
+
+bool TFrameDeviceList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == FrameDeviceAdd->parentWidget())
+        FrameDeviceAdd->setGeometry(FrameDeviceAdd->parentWidget()->rect());
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFrameDeviceList::PanelButonImportClick() {

@@ -58,6 +58,10 @@ public:
     TFrameDeviceEdit* FrameDeviceEdit;
     TFrameDeviceBind* FrameDeviceBind;
 
+protected:
+    // Keeps the add form lent to another screen as large as that screen.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* BuildRightMenu();
     TStringGrid* NewGrid(int kind);

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QTabWidget>
@@ -204,6 +205,9 @@ TEST_F(DeviceListTest, ThePollingScreensAddOpensTheFormWithTheTypedNumber) {
     polling.PanelButonAdd->Click();
     EXPECT_TRUE(AddForm().isVisible());
     EXPECT_EQ(AddForm().EditMaskSerialNumber->text(), "12345678");
+    window_->resize(1100, 640);
+    QApplication::processEvents();
+    EXPECT_EQ(AddForm().size(), polling.size()) << "the form covers the screen it is lent to";
     AddForm().ButtonSend->Click();
     EXPECT_EQ(LastText(), "Пристрій успішно додано.");
     EXPECT_FALSE(AddForm().isVisible());
