@@ -6,10 +6,6 @@
 
 namespace {
 constexpr std::size_t kShownNotes = 10;
-// The message box's icons, as the toolkit's box numbers them.
-constexpr unsigned kIconError = 0x10;
-constexpr unsigned kIconInformation = 0x40;
-constexpr unsigned kIconWarning = 0x30;
 }  // namespace
 
 std::string ImportSummaryText(const CImportResult& result, const std::string& path) {
@@ -31,9 +27,4 @@ std::string ImportSummaryText(const CImportResult& result, const std::string& pa
     }
     if (result.notes.size() > shown) text += Format("\n… (%zu more)", result.notes.size() - shown);
     return text;
-}
-
-unsigned ImportSummaryIcon(const CImportResult& result) {
-    if (result.outcome != ImportOutcome::Read) return kIconError;
-    return result.notes.empty() ? kIconInformation : kIconWarning;
 }

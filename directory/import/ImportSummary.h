@@ -7,5 +7,3 @@
 // The message an import ends with on a screen: the counts the command prints, then the first
 // few remarks with their line numbers. Empty for a file that was read with nothing to remark.
 std::string ImportSummaryText(const CImportResult& result, const std::string& path);
-// The message box's icon flags for the result.
-unsigned ImportSummaryIcon(const CImportResult& result);
