@@ -48,6 +48,51 @@ bool WaitFor(int fd, short events, std::chrono::milliseconds timeout,
     }
 }
 
+// A name lookup bounded like the connect: the resolver's own retries could outlast the deadline.
+// A lookup that cannot be cancelled is left to finish on its own; its request is not freed
+// while the resolver may still write to it.
+struct CLookup {
+    std::string host;
+    std::string port;
+    addrinfo hints{};
+    gaicb request{};
+};
+
+addrinfo* Resolve(const std::string& host, unsigned short port, const CPostLimits& limits,
+                  bool& timedOut) {
+    auto* lookup = new CLookup{host, Format("%u", port)};
+    lookup->hints.ai_family = AF_UNSPEC;
+    lookup->hints.ai_socktype = SOCK_STREAM;
+    lookup->request.ar_name = lookup->host.c_str();
+    lookup->request.ar_service = lookup->port.c_str();
+    lookup->request.ar_request = &lookup->hints;
+    gaicb* requests[] = {&lookup->request};
+    if (getaddrinfo_a(GAI_NOWAIT, requests, 1, nullptr) != 0) {
+        delete lookup;
+        return nullptr;
+    }
+    Clock::time_point until = Clock::now() + limits.connect;
+    if (limits.deadline && *limits.deadline < until) until = *limits.deadline;
+    while (gai_error(&lookup->request) == EAI_INPROGRESS) {
+        const auto left = until - Clock::now();
+        if (left <= Clock::duration::zero()) break;
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        const timespec wait{static_cast<time_t>(seconds.count()),
+                            static_cast<long>((left - seconds) / std::chrono::nanoseconds(1))};
+        const gaicb* const waiting[] = {&lookup->request};
+        gai_suspend(waiting, 1, &wait);
+    }
+    const int result = gai_error(&lookup->request);
+    if (result == EAI_INPROGRESS) {
+        timedOut = true;
+        if (gai_cancel(&lookup->request) == EAI_CANCELED) delete lookup;
+        return nullptr;
+    }
+    addrinfo* found = result == 0 ? lookup->request.ar_result : nullptr;
+    delete lookup;
+    return found;
+}
+
 bool Connect(int fd, const addrinfo& address, const CPostLimits& limits) {
     if (connect(fd, address.ai_addr, address.ai_addrlen) == 0) return true;
     if (errno != EINPROGRESS) return false;
@@ -125,13 +170,9 @@ const char* PostStatusText(PostStatus status) {
 PostStatus CQueryClient::PostQuery(std::string_view path, std::string_view form, std::string& reply,
                                    const CPostLimits& limits) const {
     reply.clear();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const std::string port = Format("%u", address_.port);
-    if (getaddrinfo(address_.host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr)
-        return PostStatus::UnknownHost;
+    bool lookupTimedOut = false;
+    addrinfo* found = Resolve(address_.host, address_.port, limits, lookupTimedOut);
+    if (found == nullptr) return lookupTimedOut ? PostStatus::TimedOut : PostStatus::UnknownHost;
     const addrinfo address = *found;
     CSocket socket_(socket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     const bool connected = socket_.fd() >= 0 && Connect(socket_.fd(), address, limits);

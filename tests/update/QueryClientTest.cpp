@@ -90,4 +90,10 @@ TEST(QueryClient, AGatewayThatNeverAnswersOrIsNotThereEndsTheCallInTime) {
     }
     EXPECT_EQ(CQueryClient({"127.0.0.1", closed}).PostQuery("/rest", "f", reply, Quick()),
               PostStatus::ConnectFailed);
+    const auto lookup = std::chrono::steady_clock::now();
+    const PostStatus unknown =
+        CQueryClient({"vevo-no-such-host.invalid", 80}).PostQuery("/rest", "f", reply, Quick());
+    EXPECT_TRUE(unknown == PostStatus::UnknownHost || unknown == PostStatus::TimedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - lookup, std::chrono::seconds(3))
+        << "a slow resolver is bounded like the connect";
 }
