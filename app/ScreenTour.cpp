@@ -1,6 +1,7 @@
 #include "app/ScreenTour.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QPixmap>
 
@@ -9,6 +10,37 @@
 #include "app/ProgramObjects.h"
 
 namespace {
+
+// Bound meters of every kind with a reading of today, so the archive's tabs are not empty.
+void AddArchiveSamples(CSQLite3Controller& db, int aid) {
+    const std::string today = QDate::currentDate().toString("yyyy-MM-dd").toStdString();
+    CDeviceHeat meter;
+    meter.aid = aid;
+    meter.serial = 12340001;
+    CDataHeat heat;
+    heat.devid = db.DeviceHeatModel.InsertDevice(meter);
+    heat.date = today + " 08:00";
+    heat.q_cooling = "12.5";
+    heat.q = "1523.75";
+    heat.v = "48.125";
+    heat.t1 = "71.5";
+    heat.t2 = "48.25";
+    heat.dt = "23.25";
+    db.DeviceHeatModel.InsertReading(heat);
+    CDataWater water;
+    water.date = today + " 08:00:00";
+    water.v = "123.456";
+    water.v_flow = "0.75";
+    water.bat = "3.6";
+    water.running_time_minute = 4321;
+    water.v_reverse = "0.01";
+    meter.serial = 87650001;
+    water.devid = db.DeviceWaterColdModel.InsertDevice(meter);
+    db.DeviceWaterColdModel.InsertReading(water);
+    meter.serial = 87650002;
+    water.devid = db.DeviceWaterHotModel.InsertDevice(meter);
+    db.DeviceWaterHotModel.InsertReading(water);
+}
 
 // A fresh working directory's directory gets two buildings with a few residents, one of them
 // with a bound meter. Texts are written as the screens write them: Windows-1251.
@@ -72,6 +104,7 @@ void FillSamples(CSQLite3Controller& db) {
     db.DeviceWaterColdModel.InsertDevice(meter);
     meter.serial = 87654322;
     db.DeviceWaterHotModel.InsertDevice(meter);
+    AddArchiveSamples(db, first);
 }
 
 bool SavePicture(TFormVeltara& window, const QString& folder, const QString& name) {
