@@ -1,5 +1,6 @@
 #include "archive/XlsxFile.h"
 
+#include <locale.h>
 #include <xlsxwriter.h>
 
 #include <cstdlib>
@@ -13,6 +14,27 @@
 namespace {
 constexpr int kCentre = -4108;
 constexpr int kLeft = -4131;
+
+// The library prints numbers, widths and font sizes with printf: under a comma-decimal locale
+// the file would carry "0,5" and no spreadsheet program would read it. The C conventions hold
+// for the calling thread while the file is written.
+class CCLocaleForThisThread {
+public:
+    CCLocaleForThisThread() : c_(newlocale(LC_ALL_MASK, "C", nullptr)) {
+        if (c_ != nullptr) previous_ = uselocale(c_);
+    }
+    ~CCLocaleForThisThread() {
+        if (c_ == nullptr) return;
+        uselocale(previous_);
+        freelocale(c_);
+    }
+    CCLocaleForThisThread(const CCLocaleForThisThread&) = delete;
+    CCLocaleForThisThread& operator=(const CCLocaleForThisThread&) = delete;
+
+private:
+    locale_t c_;
+    locale_t previous_ = nullptr;
+};
 
 struct CWorkbookCloser {
     void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
@@ -94,6 +116,7 @@ lxw_error WriteCell(lxw_worksheet* sheet, int row, int col, const CSheetCell& ce
 }  // namespace
 
 bool WriteXlsxFile(const CSheet& sheet, const std::string& path) {
+    const CCLocaleForThisThread cLocale;
     lxw_workbook* opened = workbook_new(path.c_str());
     if (opened == nullptr) return false;
     std::unique_ptr<lxw_workbook, CWorkbookCloser> workbook(opened);

@@ -7,6 +7,7 @@
 #include "archive/Excel.h"
 #include "archive/ExportSheet.h"
 #include "archive/ThreadHeatArchiveListExportExcel.h"
+#include "support/CommaDecimalLocale.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ TEST_F(ExportTest, AnExistingFileIsNeverOverwritten) {
     EXPECT_EQ(ReadFile(Written()), "kept");
 }
 
-TEST_F(ExportTest, AFolderThatCannotBeWrittenIsOpensFailureAndNothingIsWritten) {
+TEST_F(ExportTest, AFolderThatCannotBeWrittenIsAnOpenFailure) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
     std::filesystem::create_directory("out");
     chmod("out", 0500);
@@ -145,7 +146,7 @@ TEST_F(ExportTest, AFolderThatCannotBeWrittenIsOpensFailureAndNothingIsWritten) 
     EXPECT_EQ(messages_[0].kind, ExcelMessageKind::Error);
 }
 
-TEST_F(ExportTest, AFileInTheWayOfTheFolderIsOpensFailure) {
+TEST_F(ExportTest, AFileInTheWayOfTheFolderIsAnOpenFailure) {
     WriteFile("out", "");
     CExcel excel(Place(), Messages());
     EXPECT_EQ(ExportGrid(TitleGrid(ArchiveKind::Heat), "", excel), ExportResult::NotOpened);
@@ -199,6 +200,18 @@ TEST_F(ExportTest, ColumnsPastZAreRefusedWithTheirMessagesAndAFailedWriteEndsThe
     ASSERT_FALSE(messages_.empty());
     EXPECT_EQ(messages_.back().text, "Ошибка 3 при записи в ячейку");
     EXPECT_FALSE(std::filesystem::exists(Written("wide.xlsx")));
+}
+
+TEST_F(ExportTest, TheFileKeepsThePointUnderACommaDecimalLocale) {
+    const CCommaDecimalLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no comma-decimal locale installed";
+    CExcel excel(Place(), Messages());
+    ASSERT_EQ(ExportGrid(HeatGrid(), "", excel), ExportResult::Shown);
+    const std::string sheet = ReadSheet(Written());
+    EXPECT_NE(sheet.find("E5 num 0.5 "), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("A2 str 'Відомості обліку теплової енергії' bold=1 size=14"),
+              std::string::npos)
+        << sheet;
 }
 
 TEST_F(ExportTest, TheThreadExportsItsCopy) {
