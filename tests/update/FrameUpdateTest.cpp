@@ -108,3 +108,15 @@ TEST_F(FrameUpdateTest, AbortWithoutAnUpdateOnlyHidesAndWithOneStopsIt) {
     EXPECT_EQ(dialogs.Boxes()[0].flags, MB_ICONERROR | MB_TASKMODAL);
     EXPECT_EQ(carriedOn, 0) << "after an abort no screen is shown";
 }
+
+TEST_F(FrameUpdateTest, ACheckKeptWaitingShowsTheWindowAndEndsByItsDeadline) {
+    CFakeGateway silent([](const std::string&) { return CFakeGateway::Hang(); });
+    TFrameUpdate waiting(&window, info, {"127.0.0.1", silent.Port()}, settings);
+    waiting.SetCheckDeadline(std::chrono::milliseconds(400));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(waiting.CheckForUpdate(window));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(window.isVisible()) << "the window came up to paint while it waited";
+    EXPECT_TRUE(waiting.isHidden());
+    EXPECT_TRUE(dialogs.Boxes().empty());
+}
