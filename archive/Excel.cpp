@@ -174,7 +174,7 @@ bool CExcel::Show() {
     const auto failed = [this](const std::string& path) {
         return Fail(("Ошибка при показе Excel\n" + path).c_str(), ExcelMessageKind::Plain);
     };
-    std::string path;
+    std::string path = (std::filesystem::path(place_.folder) / place_.fileName).string();
     if (!opened_ || !ReserveFile(path)) return failed(path);
     if (!WriteXlsxFile(sheet_, path)) {
         // The name was ours alone; a file that could not be written whole is no export.
