@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "directory/import/ImportCommand.h"
 #include "archive/ArchiveCommand.h"
+#include "directory/import/ImportCommand.h"
 #include "polling/PollCommand.h"
 #include "update/UpdateCommand.h"
 
@@ -17,14 +17,14 @@ struct CCommand {
 
 constexpr CCommand kCommands[] = {
     {"poll", "read the stored meters of one kind, or one meter by its number", RunPollCommand},
+    {"import", "store the meters, links or apartments of a semicolon-separated file",
+     RunImportCommand},
     {"archive", "print a building's archive report of one kind for a range of days",
      RunArchiveCommand},
     {"export", "write a building's archive report of one kind to a spreadsheet file",
      RunExportCommand},
     {"update", "check for a new version (--check), or install it without questions (--yes)",
      RunUpdateCommand},
-    {"import", "store the meters, links or apartments of a semicolon-separated file",
-     RunImportCommand},
 };
 
 int ListCommands(std::string_view unknown) {
