@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <charconv>
 
 #include "Utils/Decimal.h"
@@ -15,9 +14,6 @@
 #include "directory/RecordText.h"
 
 namespace {
-constexpr int kFirstTop = 8;
-constexpr int kRowPitch = 28;
-constexpr int kButtonPitch = 30;
 constexpr int kApartmentLimit = 5;
 constexpr int kAddAccountLimit = 9;
 // The edit form's account is held back only by the record field: 14 characters and the end.
@@ -117,13 +113,7 @@ TApartmentForm::TApartmentForm(QWidget* parent, Kind kind, const QString& sendCa
             InstallKeyFilter(edit, CommaToDotKey);
     }
 
-    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* send = new QShortcut(key, this, [this] { ButtonSend->Click(); });
-        send->setContext(Qt::WidgetWithChildrenShortcut);
-    }
-    auto* cancel =
-        new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { ButtonCancel->Click(); });
-    cancel->setContext(Qt::WidgetWithChildrenShortcut);
+    InstallFormKeys(this, ButtonSend, ButtonCancel);
 }
 
 void TApartmentForm::ClearFields() {
@@ -200,12 +190,5 @@ void TApartmentForm::resizeEvent(QResizeEvent*) {
 }
 
 void TApartmentForm::FrameCanResize() {
-    const int centre = width() / 2;
-    int top = kFirstTop;
-    for (const CFormRow& row : rows_) {
-        PlaceFormRow(row, centre, top);
-        top += kRowPitch;
-    }
-    ButtonSend->move(centre - ButtonSend->width() / 2, top);
-    ButtonCancel->move(centre - ButtonCancel->width() / 2, top + kButtonPitch);
+    PlaceFormColumn(rows_, ButtonSend, ButtonCancel, width() / 2, 0);
 }

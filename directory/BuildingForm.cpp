@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 
 #include "app/toolkit/PanelButton.h"
 #include "database/models/DataObject.h"
@@ -38,13 +37,7 @@ TBuildingForm::TBuildingForm(QWidget* parent, const QString& sendCaption,
     ButtonSend = NewFormButton(sendCaption, this);
     ButtonCancel = NewFormButton("Відмінити", this);
 
-    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* send = new QShortcut(key, this, [this] { ButtonSend->Click(); });
-        send->setContext(Qt::WidgetWithChildrenShortcut);
-    }
-    auto* cancel =
-        new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { ButtonCancel->Click(); });
-    cancel->setContext(Qt::WidgetWithChildrenShortcut);
+    InstallFormKeys(this, ButtonSend, ButtonCancel);
 }
 
 void TBuildingForm::ResetForm() {

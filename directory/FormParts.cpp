@@ -1,14 +1,20 @@
 #include "directory/FormParts.h"
 
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
 
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
+#include "app/toolkit/StringGrid.h"
 
 namespace {
 constexpr QSize kButtonSize{140, 24};
 constexpr QSize kFieldSize{200, 21};
 constexpr int kGap = 5;
+constexpr int kFirstRowTop = 8;
+constexpr int kRowPitch = 28;
+constexpr int kButtonPitch = 30;
 }  // namespace
 
 TPanelButton* NewFormButton(const QString& caption, QWidget* parent) {
@@ -44,4 +50,38 @@ void SetMarked(const CFormRow& row, bool marked) {
 
 bool IsMarked(const CFormRow& row) {
     return !row.mark->isHidden();
+}
+
+void InstallFormKeys(QWidget* form, TPanelButton* send, TPanelButton* cancel) {
+    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(key, form, [send] { send->Click(); });
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    }
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), form, [cancel] { cancel->Click(); });
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+}
+
+void PlaceFormColumn(std::span<const CFormRow> rows, TPanelButton* send, TPanelButton* cancel,
+                     int centre, int gap) {
+    int top = kFirstRowTop;
+    for (const CFormRow& row : rows) {
+        PlaceFormRow(row, centre, top);
+        top += kRowPitch;
+    }
+    top += gap;
+    send->move(centre - send->width() / 2, top);
+    cancel->move(centre - cancel->width() / 2, top + kButtonPitch);
+}
+
+TStringGrid* NewTitledGrid(QWidget* parent, std::span<const char* const> titles,
+                           std::span<const int> widths, int rowHeight) {
+    auto* grid = new TStringGrid(parent);
+    grid->SetColCount(static_cast<int>(titles.size()));
+    grid->SetRowCount(1);
+    grid->SetDefaultRowHeight(rowHeight);
+    for (int col = 0; col < grid->ColCount(); ++col) {
+        grid->SetColWidth(col, widths[col]);
+        grid->SetCell(col, 0, titles[col]);
+    }
+    return grid;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <span>
 
 class QLabel;
 class QWidget;
 class TPanelButton;
+class TStringGrid;
 
-// The pieces the directory's forms are made of.
+// The pieces the directory's forms and lists are made of.
 
 // A form's flat black button with white text; grey while the pointer is over it.
 TPanelButton* NewFormButton(const QString& caption, QWidget* parent);
@@ -23,3 +25,15 @@ CFormRow NewFormRow(const QString& caption, QWidget* field, QWidget* parent);
 void PlaceFormRow(const CFormRow& row, int centre, int top);
 void SetMarked(const CFormRow& row, bool marked);
 bool IsMarked(const CFormRow& row);
+
+// Enter and Return click `send`, Escape clicks `cancel`, while the focus is inside `form`.
+void InstallFormKeys(QWidget* form, TPanelButton* send, TPanelButton* cancel);
+// The rows from the form's top, one under the other, then `gap` lower the two buttons, one
+// under the other, all about `centre`.
+void PlaceFormColumn(std::span<const CFormRow> rows, TPanelButton* send, TPanelButton* cancel,
+                     int centre, int gap);
+
+// A list's grid with only its title row: a column per title, of the given widths, and data
+// rows of `rowHeight`.
+TStringGrid* NewTitledGrid(QWidget* parent, std::span<const char* const> titles,
+                           std::span<const int> widths, int rowHeight);

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QShortcut>
 
 #include "app/ProgramObjects.h"
 #include "app/toolkit/MessageBox.h"
@@ -13,8 +12,6 @@
 
 namespace {
 constexpr const char* kUnbind = "Відв'язати";
-constexpr int kFirstTop = 8;
-constexpr int kRowStep = 28;
 constexpr int kButtonGap = 12;
 }  // namespace
 
@@ -33,13 +30,7 @@ TFrameDeviceBind::TFrameDeviceBind(QWidget* parent) : QWidget(parent) {
                      [this] { ErrorPremises->hide(); });
     ButtonSend->OnClick = [this] { ButtonSendClick(); };
     ButtonCancel->OnClick = [this] { ButtonCancelClick(); };
-    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* send = new QShortcut(key, this, [this] { ButtonSend->Click(); });
-        send->setContext(Qt::WidgetWithChildrenShortcut);
-    }
-    auto* cancel =
-        new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { ButtonCancel->Click(); });
-    cancel->setContext(Qt::WidgetWithChildrenShortcut);
+    InstallFormKeys(this, ButtonSend, ButtonCancel);
 }
 
 // Here, where the meter record is complete.
@@ -135,13 +126,5 @@ void TFrameDeviceBind::resizeEvent(QResizeEvent*) {
 }
 
 void TFrameDeviceBind::FrameCanResize() {
-    const int centre = width() / 2;
-    int top = kFirstTop;
-    for (const CFormRow& row : rows_) {
-        PlaceFormRow(row, centre, top);
-        top += kRowStep;
-    }
-    top += kButtonGap;
-    ButtonSend->move(centre - ButtonSend->width() / 2, top);
-    ButtonCancel->move(centre - ButtonCancel->width() / 2, top + ButtonSend->height() + 6);
+    PlaceFormColumn(rows_, ButtonSend, ButtonCancel, width() / 2, kButtonGap);
 }

@@ -16,6 +16,7 @@
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
 #include "database/SQLite3Controller.h"
+#include "directory/FormParts.h"
 #include "directory/FrameDeviceAdd.h"
 #include "directory/FrameDeviceBind.h"
 #include "directory/FrameDeviceEdit.h"
@@ -139,18 +140,11 @@ QWidget* TFrameDeviceList::BuildRightMenu() {
 }
 
 TStringGrid* TFrameDeviceList::NewGrid(int kind) {
-    auto* grid = new TStringGrid(nullptr);
+    TStringGrid* grid = NewTitledGrid(nullptr, kTitles, kWidths, kRowHeight);
     grid->setObjectName(kGridNames[kind]);
-    grid->SetColCount(ColCount);
-    grid->SetRowCount(1);
-    grid->SetDefaultRowHeight(kRowHeight);
     grid->SetRowHeight(0, kHeaderHeight);
     int width = 0;
-    for (int col = 0; col < ColCount; ++col) {
-        grid->SetColWidth(col, kWidths[col]);
-        grid->SetCell(col, 0, kTitles[col]);
-        width += kWidths[col];
-    }
+    for (const int column : kWidths) width += column;
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setFixedWidth(width + grid->verticalScrollBar()->sizeHint().width() +

@@ -41,14 +41,7 @@ TFrameObjectList::TFrameObjectList(QWidget* parent) : QWidget(parent) {
     PanelButonAdd->resize(100, 26);
     PanelButonAdd->OnClick = [this] { PanelButonAddClick(); };
 
-    StringGrid1 = new TStringGrid(Background);
-    StringGrid1->SetColCount(ColCount);
-    StringGrid1->SetRowCount(1);
-    StringGrid1->SetDefaultRowHeight(kRowHeight);
-    for (int col = 0; col < ColCount; ++col) {
-        StringGrid1->SetColWidth(col, kWidths[col]);
-        StringGrid1->SetCell(col, 0, kTitles[col]);
-    }
+    StringGrid1 = NewTitledGrid(Background, kTitles, kWidths, kRowHeight);
     StringGrid1->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool) {
         StringGrid1DrawCell(painter, col, row, rect);
     };

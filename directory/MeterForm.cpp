@@ -4,7 +4,6 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 
 #include "Utils/Format.h"
 #include "app/toolkit/PanelButton.h"
@@ -12,8 +11,6 @@
 #include "directory/import/ImportLines.h"
 
 namespace {
-constexpr int kFirstTop = 8;
-constexpr int kRowStep = 28;
 constexpr int kButtonGap = 12;
 constexpr int kSerialMin = 1;
 constexpr int kSerialMax = 99999999;
@@ -57,13 +54,7 @@ TMeterForm::TMeterForm(QWidget* parent, bool typeRow) : QWidget(parent) {
     ButtonSend = NewFormButton("Зберегти", this);
     ButtonCancel = NewFormButton("Скасувати", this);
 
-    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* send = new QShortcut(key, this, [this] { ButtonSend->Click(); });
-        send->setContext(Qt::WidgetWithChildrenShortcut);
-    }
-    auto* cancel =
-        new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { ButtonCancel->Click(); });
-    cancel->setContext(Qt::WidgetWithChildrenShortcut);
+    InstallFormKeys(this, ButtonSend, ButtonCancel);
 }
 
 QString TMeterForm::NextVerificationText(QDate verified, int months) {
@@ -93,13 +84,5 @@ void TMeterForm::resizeEvent(QResizeEvent*) {
 }
 
 void TMeterForm::FrameCanResize() {
-    const int centre = width() / 2;
-    int top = kFirstTop;
-    for (const CFormRow& row : rows_) {
-        PlaceFormRow(row, centre, top);
-        top += kRowStep;
-    }
-    top += kButtonGap;
-    ButtonSend->move(centre - ButtonSend->width() / 2, top);
-    ButtonCancel->move(centre - ButtonCancel->width() / 2, top + ButtonSend->height() + 6);
+    PlaceFormColumn(rows_, ButtonSend, ButtonCancel, width() / 2, kButtonGap);
 }

@@ -66,14 +66,7 @@ TProgramSubscriberList::TProgramSubscriberList(QWidget* parent) : QWidget(parent
     fill->addWidget(Background, 0, 0);
     BuildHeader();
     PanelBody = NewPanel(Background);
-    StringGrid1 = new TStringGrid(PanelBody);
-    StringGrid1->SetColCount(ColCount);
-    StringGrid1->SetRowCount(1);
-    StringGrid1->SetDefaultRowHeight(kRowHeight);
-    for (int col = 0; col < ColCount; ++col) {
-        StringGrid1->SetColWidth(col, kWidths[col]);
-        StringGrid1->SetCell(col, 0, kTitles[col]);
-    }
+    StringGrid1 = NewTitledGrid(PanelBody, kTitles, kWidths, kRowHeight);
     StringGrid1->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool) {
         StringGrid1DrawCell(painter, col, row, rect);
     };
