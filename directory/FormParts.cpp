@@ -1,5 +1,6 @@
 #include "directory/FormParts.h"
 
+#include <QGridLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QShortcut>
@@ -84,4 +85,13 @@ TStringGrid* NewTitledGrid(QWidget* parent, std::span<const char* const> titles,
         grid->SetCell(col, 0, titles[col]);
     }
     return grid;
+}
+
+void LayFormsOver(QWidget* body, std::initializer_list<QWidget*> forms) {
+    auto* layout = new QGridLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* form : forms) {
+        layout->addWidget(form, 0, 0);
+        form->hide();
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 #include <span>
 
 class QLabel;
@@ -37,3 +38,6 @@ void PlaceFormColumn(std::span<const CFormRow> rows, TPanelButton* send, TPanelB
 // rows of `rowHeight`.
 TStringGrid* NewTitledGrid(QWidget* parent, std::span<const char* const> titles,
                            std::span<const int> widths, int rowHeight);
+
+// Each form covers the whole of `body` while it shows; all start hidden.
+void LayFormsOver(QWidget* body, std::initializer_list<QWidget*> forms);

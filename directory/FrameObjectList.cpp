@@ -48,16 +48,9 @@ TFrameObjectList::TFrameObjectList(QWidget* parent) : QWidget(parent) {
     StringGrid1->OnSelectCell = [this](int col, int row) { StringGrid1SelectCell(col, row); };
     StringGrid1->OnMouseMove = [this](QPoint position) { StringGrid1MouseMove(position); };
 
-    // Both forms cover the list's whole body while they show.
-    auto* forms = new QGridLayout(Background);
-    forms->setContentsMargins(0, 0, 0, 0);
     FrameObjectEdit = new TFrameObjectEdit(Background);
     FrameObjectAdd = new TFrameObjectAdd(Background);
-    for (TBuildingForm* form : {static_cast<TBuildingForm*>(FrameObjectEdit),
-                                static_cast<TBuildingForm*>(FrameObjectAdd)}) {
-        forms->addWidget(form, 0, 0);
-        form->hide();
-    }
+    LayFormsOver(Background, {FrameObjectEdit, FrameObjectAdd});
     FrameObjectEdit->ButtonSend->OnClick = [this] { ProgramObjectEdit1ButtonSendClick(); };
     FrameObjectEdit->ButtonCancel->OnClick = [this] { ProgramObjectEdit1ButtonCancelClick(); };
     FrameObjectAdd->OnAdded = [this] {

@@ -73,16 +73,9 @@ TProgramSubscriberList::TProgramSubscriberList(QWidget* parent) : QWidget(parent
     StringGrid1->OnSelectCell = [this](int col, int row) { StringGrid1SelectCell(col, row); };
     StringGrid1->OnMouseMove = [this](QPoint position) { StringGrid1MouseMove(position); };
 
-    // Both forms cover the list's whole background while they show.
-    auto* forms = new QGridLayout(Background);
-    forms->setContentsMargins(0, 0, 0, 0);
     ProgramSubscriberEdit = new TProgramSubscriberEdit(Background);
     ProgramSubscriberAdd = new TProgramSubscriberAdd(Background);
-    for (TApartmentForm* form : {static_cast<TApartmentForm*>(ProgramSubscriberEdit),
-                                 static_cast<TApartmentForm*>(ProgramSubscriberAdd)}) {
-        forms->addWidget(form, 0, 0);
-        form->hide();
-    }
+    LayFormsOver(Background, {ProgramSubscriberEdit, ProgramSubscriberAdd});
     ProgramSubscriberEdit->ButtonSend->OnClick = [this] {
         ProgramSubscriberEdit1ButtonSendClick();
     };

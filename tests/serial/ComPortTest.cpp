@@ -118,18 +118,8 @@ TEST_F(ComPort, AGapLongerThanTheSilenceCutsTheReplyUnderBothRules) {
 }
 
 TEST_F(ComPort, LateBytesFromAnEarlierReplyArePurgedBeforeTheNextRequest) {
-    constexpr unsigned kLateMs = kSilenceMs + kReadInterval + 150;
-    CProcessComPort port(
-        Play({Meter("heat:1,late=" + std::to_string(kLateMs)), Meter("heat:2")}).c_str(), kSpeed,
-        Rule(true));
-    const CExchange late = Exchange(port, 1);
-    EXPECT_EQ(late.reply.Size(), 1u) << "the late reply missed its exchange";
-    std::this_thread::sleep_for(std::chrono::milliseconds(kLateMs + 200) -
-                                std::chrono::milliseconds(static_cast<int>(late.ms)));
-    const CExchange next = Exchange(port, 2);
-    EXPECT_EQ(next.check, TelegramOk);
-    EXPECT_EQ(next.serial, 2);
-    EXPECT_EQ(next.reply.Size(), 63u);
+    CProcessComPort port(Play(LateThenPrompt()).c_str(), kSpeed, Rule(true));
+    ExpectALateReplyLeftOutOfTheNextExchange(port);
 }
 
 TEST_F(ComPort, BytesAfterACompleteFrameAreDroppedAndTheFrameIsTheReply) {

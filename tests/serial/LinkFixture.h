@@ -86,6 +86,23 @@ inline CExchange Exchange(CProcessComPort& port, unsigned serial, int code = Met
     if (telegram.WaterData() != nullptr) exchange.serial = telegram.WaterData()->serial;
     return exchange;
 }
+
+// Meter 1's reply comes `lateMs` after the request, when its exchange has given up on it
+// already; meter 2's exchange must then see only its own reply.
+inline constexpr unsigned kLateMs = kSilenceMs + kReadInterval + 150;
+inline std::vector<CSimMeter> LateThenPrompt() {
+    return {Meter("heat:1,late=" + std::to_string(kLateMs)), Meter("heat:2")};
+}
+inline void ExpectALateReplyLeftOutOfTheNextExchange(CProcessComPort& port) {
+    const CExchange late = Exchange(port, 1);
+    EXPECT_EQ(late.reply.Size(), 1u) << "the late reply missed its exchange";
+    std::this_thread::sleep_for(std::chrono::milliseconds(kLateMs + 200) -
+                                std::chrono::milliseconds(static_cast<int>(late.ms)));
+    const CExchange next = Exchange(port, 2);
+    EXPECT_EQ(next.check, TelegramOk);
+    EXPECT_EQ(next.serial, 2);
+    EXPECT_EQ(next.reply.Size(), 63u);
+}
 }  // namespace link_test
 
 // The operator's answers scripted (Retry `retries` times, then Cancel) and recorded, console.log

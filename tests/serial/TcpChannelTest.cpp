@@ -72,18 +72,8 @@ TEST_F(TcpLink, ExchangesGoOverTheNetworkAsOverTheSerialPort) {
 }
 
 TEST_F(TcpLink, LateBytesFromAnEarlierReplyAreDrainedBeforeTheNextRequest) {
-    constexpr unsigned kLateMs = kSilenceMs + kReadInterval + 150;
-    CProcessComPort port(
-        PlayTcp({Meter("heat:1,late=" + std::to_string(kLateMs)), Meter("heat:2")}).c_str(), kSpeed,
-        Rule(true));
-    const CExchange late = Exchange(port, 1);
-    EXPECT_EQ(late.reply.Size(), 1u) << "the late reply missed its exchange";
-    std::this_thread::sleep_for(std::chrono::milliseconds(kLateMs + 200) -
-                                std::chrono::milliseconds(static_cast<int>(late.ms)));
-    const CExchange next = Exchange(port, 2);
-    EXPECT_EQ(next.check, TelegramOk);
-    EXPECT_EQ(next.serial, 2);
-    EXPECT_EQ(next.reply.Size(), 63u);
+    CProcessComPort port(PlayTcp(LateThenPrompt()).c_str(), kSpeed, Rule(true));
+    ExpectALateReplyLeftOutOfTheNextExchange(port);
 }
 
 TEST_F(TcpLink, NoServerGivesTheOpenMessageAndRetryConnectsAgain) {
