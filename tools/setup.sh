@@ -10,6 +10,7 @@ packages=(
     xvfb xauth imagemagick
     libxlsxwriter-dev xdg-utils python3-openpyxl
     locales
+    clang libclang-rt-14-dev
 )
 
 missing=()
