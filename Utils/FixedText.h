@@ -17,7 +17,8 @@ public:
 
     void Set(std::string_view text) {
         const std::size_t length = text.size() < Capacity ? text.size() : Capacity;
-        std::memcpy(text_, text.data(), length);
+        // An empty view may carry no pointer at all, which memcpy must never be given.
+        if (length > 0) std::memcpy(text_, text.data(), length);
         text_[length] = '\0';
     }
     // Keeps at most `limit` characters, for columns read with a smaller limit than the field.
