@@ -11,11 +11,11 @@
 #include "Utils/Format.h"
 #include "app/Log.h"
 #include "app/ProgramInfo.h"
+#include "update/HttpReply.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::size_t kMaxHead = 64u << 10;
 
 class CSocket {
 public:
@@ -112,31 +112,6 @@ bool SendAll(int fd, std::string_view data, const CPostLimits& limits) {
     }
     return true;
 }
-
-// Where the head ends: after the first line feed that closes an empty line (carriage returns
-// do not count as characters of a line). npos while the head goes on.
-std::size_t HeadEnd(std::string_view received) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < received.size(); ++i) {
-        if (received[i] == '\n') {
-            if (count == 0) return i + 1;
-            count = 0;
-        } else if (received[i] != '\r') {
-            ++count;
-        }
-    }
-    return std::string_view::npos;
-}
-
-// Only a status line "HTTP/1.x 200" counts: a "200" elsewhere in the head is no success.
-bool StatusIsOk(std::string_view head) {
-    const std::string_view line = head.substr(0, head.find('\n'));
-    if (line.size() < 12 || line.substr(0, 7) != "HTTP/1." || line[7] < '0' || line[7] > '9')
-        return false;
-    if (line.substr(8, 4) != " 200") return false;
-    return line.size() == 12 || line[12] == ' ' || line[12] == '\r';
-}
-
 }  // namespace
 
 std::string BuildQueryForm(const CProgramInfo& info, std::string_view sql) {
@@ -189,8 +164,7 @@ PostStatus CQueryClient::PostQuery(std::string_view path, std::string_view form,
     Log.WriteText(request);
     if (!SendAll(socket_.fd(), request, limits)) return PostStatus::ConnectFailed;
 
-    std::string received;
-    std::size_t bodyStart = std::string::npos;
+    CHttpReply received({.maxBody = limits.maxBody});
     char buffer[16384];
     for (;;) {
         if (!WaitFor(socket_.fd(), POLLIN, limits.read, limits.deadline))
@@ -198,17 +172,7 @@ PostStatus CQueryClient::PostQuery(std::string_view path, std::string_view form,
         const ssize_t got = recv(socket_.fd(), buffer, sizeof buffer, 0);
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (got <= 0) break;
-        received.append(buffer, static_cast<std::size_t>(got));
-        if (bodyStart == std::string::npos) {
-            bodyStart = HeadEnd(received);
-            if (bodyStart == std::string::npos && received.size() > kMaxHead)
-                return PostStatus::TooLarge;
-            if (bodyStart != std::string::npos && !StatusIsOk(received)) return PostStatus::NotOk;
-        }
-        if (bodyStart != std::string::npos && received.size() - bodyStart > limits.maxBody)
-            return PostStatus::TooLarge;
+        if (!received.Add({buffer, static_cast<std::size_t>(got)})) break;
     }
-    if (bodyStart == std::string::npos) return PostStatus::Truncated;
-    reply = received.substr(bodyStart);
-    return PostStatus::Ok;
+    return received.Finish(reply);
 }

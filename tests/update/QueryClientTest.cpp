@@ -71,6 +71,23 @@ TEST(QueryClient, OnlyAStatusLineOf200IsSuccess) {
     EXPECT_EQ(reply, "");
 }
 
+TEST(QueryClient, AHeadOverItsBoundIsRefusedEvenWhenItsEndCameWithIt) {
+    CTempWorkDir dir;
+    std::string raw;
+    CFakeGateway gateway([&](const std::string&) { return CFakeGateway::CReply{raw, false}; });
+    std::string reply;
+    // "HTTP/1.0 200 OK\r\n", "X-Pad: " and the closing "\r\n\r\n" around the padding.
+    const auto headOf = [](std::size_t size) {
+        return "HTTP/1.0 200 OK\r\nX-Pad: " + std::string(size - 28, 'p') + "\r\n\r\n";
+    };
+    raw = headOf(64u << 10) + "[]";
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::Ok);
+    EXPECT_EQ(reply, "[]");
+    raw = headOf((64u << 10) + 1) + "[]";
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, Quick()), PostStatus::TooLarge);
+    EXPECT_EQ(reply, "");
+}
+
 TEST(QueryClient, AGatewayThatNeverAnswersOrIsNotThereEndsTheCallInTime) {
     CTempWorkDir dir;
     CFakeGateway gateway([](const std::string&) { return CFakeGateway::Hang(); });
