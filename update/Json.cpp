@@ -157,7 +157,9 @@ private:
                 exponent = exponent * 10 + (text_[pos_++] - u'0');
                 if (exponent > 1000) exponent = 1000;
             }
-            value *= std::pow(10.0, down ? -exponent : exponent);
+            // A zero mantissa stays zero and an overflowed one infinite: 0 times an infinite
+            // power, or the reverse, would give no number at all.
+            if (value != 0 && !std::isinf(value)) value *= std::pow(10.0, down ? -exponent : exponent);
         }
         return std::make_unique<JSONValue>(negative ? -value : value);
     }

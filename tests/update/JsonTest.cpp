@@ -34,6 +34,8 @@ TEST(Json, NumbersStringsAndDuplicateKeys) {
     EXPECT_DOUBLE_EQ(Parse("0")->AsNumber(), 0);
     EXPECT_TRUE(std::isinf(Parse("1e99999999999")->AsNumber())) << "and at once";
     EXPECT_EQ(Parse("1e-99999999999")->AsNumber(), 0);
+    EXPECT_EQ(Parse("0e526")->AsNumber(), 0) << "a zero stays a number whatever its exponent";
+    EXPECT_FALSE(std::isnan(Parse("1" + std::string(400, '0') + "e-400")->AsNumber()));
     EXPECT_EQ(Parse("\"\\u0041\\n\\/\"")->AsString(), u"A\n/");
     EXPECT_EQ(Parse("\"a\tb\"")->AsString(), u"a\tb") << "a raw tab is kept";
     const auto object = Parse(R"({"k":"first","k":"second","n":5})");
