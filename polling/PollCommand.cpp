@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/ProgramObjects.h"
 #include "polling/PollingTables.h"
@@ -93,12 +94,6 @@ std::string Parse(int argc, char** argv, CPollArguments& arguments) {
     return {};
 }
 
-// Link errors go to standard error and count as Cancel: nobody is there to retry.
-bool ReportAndCancel(int /*kind*/, const char* text) {
-    std::fprintf(stderr, "%s\n", text);
-    return false;
-}
-
 }  // namespace
 
 int RunPollCommand(int argc, char** argv) {
@@ -113,7 +108,18 @@ int RunPollCommand(int argc, char** argv) {
         std::fprintf(stderr, "vevo poll: local.db %s\n", why.c_str());
         return 1;
     }
-    SetLinkErrorHandler(ReportAndCancel);
+    // Link errors go to standard error, each once, and count as Cancel: nobody is there to
+    // retry, and a lost link stays closed, so every meter after it would say so again.
+    bool said[2] = {};
+    const auto say = [&said](int kind, const char* text) {
+        if ((kind == LinkErrorLost || kind == LinkErrorCannotOpen) &&
+            !std::exchange(said[kind], true))
+            std::fprintf(stderr, "%s\n", text);
+    };
+    SetLinkErrorHandler([&say](int kind, const char* text) {
+        say(kind, text);
+        return false;
+    });
     CLinkSettings settings = LinkSettingsFrom(*IniFile);
     if (arguments.silenceMs) settings.silenceMs = *arguments.silenceMs;
     const int status = [&] {
@@ -125,7 +131,12 @@ int RunPollCommand(int argc, char** argv) {
                                   arguments.family.value_or(0), arguments.number.value_or(""),
                                   stdout);
         TThread::StartThread<ThreadLoraDevicePolling>(link, *DbController, screen)->WaitFor();
-        return 0;
+        // The meters after a lost link were never asked: a scheduler must not take the run for
+        // one whose meters just did not answer. A link lost in the last reply has had no
+        // exchange after it to say so.
+        if (link.IsOpen()) return 0;
+        say(LinkErrorLost, LinkErrorText(LinkErrorLost));
+        return 1;
     }();
     SetLinkErrorHandler({});
     return status;
