@@ -4,6 +4,7 @@
 
 #include "app/Log.h"
 #include "database/Collections.h"
+#include "database/DailyMaxima.h"
 #include "database/DataPragmaTableInfo.h"
 #include "database/QueryRows.h"
 #include "database/Schema.h"
@@ -174,4 +175,19 @@ void CSQLite3::CreateTables() {
     if (!ColumnExists("devices_heat", "position")) ExecuteSchemaStep(kAddHeatPosition);
     if (!TableExists("devices_water_cold")) ExecuteSchemaStep(kCreateDevicesWaterCold);
     if (!TableExists("devices_water_hot")) ExecuteSchemaStep(kCreateDevicesWaterHot);
+    for (const CDailyMaxima* maxima :
+         {&kHeatDailyMaxima, &kWaterColdDailyMaxima, &kWaterHotDailyMaxima}) {
+        if (!TableExists(maxima->daily)) CreateDailyMaxima(*maxima);
+    }
+}
+
+void CSQLite3::CreateDailyMaxima(const CDailyMaxima& maxima) {
+    // All or nothing: a table without its triggers would fall behind the readings unseen.
+    const std::string script =
+        "SAVEPOINT daily_maxima; " + DailyMaximaSchema(maxima) + "RELEASE daily_maxima;";
+    ExecuteSchemaStep(script.c_str());
+    if (schemaError_ != nullptr) {
+        sqlite3_exec(connection_, "ROLLBACK TO daily_maxima; RELEASE daily_maxima;", nullptr,
+                     nullptr, nullptr);
+    }
 }

@@ -9,6 +9,8 @@
 #include "Utils/Object.h"
 
 // How one statement run went: the library's extended result code, and on failure its message.
+struct CDailyMaxima;
+
 struct CExecuteResult {
     int code = SQLITE_OK;
     int changes = 0;  // rows the statement inserted, changed or deleted; 0 when it failed
@@ -71,6 +73,7 @@ public:
 
 private:
     void ExecuteSchemaStep(const char* statement);
+    void CreateDailyMaxima(const CDailyMaxima& maxima);
 
     CFixedText<300> path_;
     std::chrono::milliseconds busyTimeout_;

@@ -8,35 +8,35 @@
 
 namespace {
 
-// Formatted with first day, last day and bid. The range starts at the first day's "00:00":
-// heat readings are dated to the minute, and "yyyy-mm-dd 00:00" sorts before "... 00:00:00",
-// so a bound with seconds would drop a heat reading taken at midnight of the first day.
+// Formatted with first day, last day and bid. The reports read the daily maxima kept beside
+// the readings (database/DailyMaxima.h), so a range of whole days compares days: every reading
+// of the first and the last day counts, whether it is dated to the minute or to the second.
 constexpr const char* kHeatArchive =
-    "select devices_heat.serial, app.no, max(heat_data_current.date) as `date`, "
-    "max(heat_data_current.q_cooling) as `q_cooling`, max(heat_data_current.q) as `q`, "
-    "max(heat_data_current.v) as `v`, max(heat_data_current.t1) as `t1`, "
-    "max(heat_data_current.t2) as `t2`, max(heat_data_current.dt) as `dt` from devices_heat left "
-    "join app on app.aid = devices_heat.aid left join heat_data_current on "
-    "heat_data_current.devid = devices_heat.devid where heat_data_current.date >= '%s 00:00' "
-    "AND heat_data_current.date <= '%s 23:59:59' AND app.bid = %i group by devices_heat.devid; ";
+    "select devices_heat.serial, app.no, max(heat_data_daily.date) as `date`, "
+    "max(heat_data_daily.q_cooling) as `q_cooling`, max(heat_data_daily.q) as `q`, "
+    "max(heat_data_daily.v) as `v`, max(heat_data_daily.t1) as `t1`, "
+    "max(heat_data_daily.t2) as `t2`, max(heat_data_daily.dt) as `dt` from devices_heat left "
+    "join app on app.aid = devices_heat.aid left join heat_data_daily on "
+    "heat_data_daily.devid = devices_heat.devid where heat_data_daily.day >= '%s' "
+    "AND heat_data_daily.day <= '%s' AND app.bid = %i group by devices_heat.devid; ";
 constexpr const char* kWaterColdArchive =
-    "select devices_water_cold.serial, app.no, max(water_cold_data_current.date) as `date`, "
-    "max(water_cold_data_current.v) as `v`, max(water_cold_data_current.v_flow) as `v_flow`, "
-    "max(water_cold_data_current.bat) as `bat`, max(water_cold_data_current.running_time_minute) "
-    "as `running_time_minute`, max(water_cold_data_current.v_reverse) as `v_reverse` from "
+    "select devices_water_cold.serial, app.no, max(water_cold_data_daily.date) as `date`, "
+    "max(water_cold_data_daily.v) as `v`, max(water_cold_data_daily.v_flow) as `v_flow`, "
+    "max(water_cold_data_daily.bat) as `bat`, max(water_cold_data_daily.running_time_minute) "
+    "as `running_time_minute`, max(water_cold_data_daily.v_reverse) as `v_reverse` from "
     "devices_water_cold left join app on app.aid = devices_water_cold.aid left join "
-    "water_cold_data_current on water_cold_data_current.devid = devices_water_cold.devid where "
-    "water_cold_data_current.date >= '%s 00:00' AND water_cold_data_current.date <= '%s "
-    "23:59:59' AND app.bid = %i group by devices_water_cold.devid; ";
+    "water_cold_data_daily on water_cold_data_daily.devid = devices_water_cold.devid where "
+    "water_cold_data_daily.day >= '%s' AND water_cold_data_daily.day <= '%s' AND app.bid = %i "
+    "group by devices_water_cold.devid; ";
 constexpr const char* kWaterHotArchive =
-    "select devices_water_hot.serial, app.no, max(water_hot_data_current.date) as `date`, "
-    "max(water_hot_data_current.v) as `v`, max(water_hot_data_current.v_flow) as `v_flow`, "
-    "max(water_hot_data_current.bat) as `bat`, max(water_hot_data_current.running_time_minute) "
-    "as `running_time_minute`, max(water_hot_data_current.v_reverse) as `v_reverse` from "
+    "select devices_water_hot.serial, app.no, max(water_hot_data_daily.date) as `date`, "
+    "max(water_hot_data_daily.v) as `v`, max(water_hot_data_daily.v_flow) as `v_flow`, "
+    "max(water_hot_data_daily.bat) as `bat`, max(water_hot_data_daily.running_time_minute) "
+    "as `running_time_minute`, max(water_hot_data_daily.v_reverse) as `v_reverse` from "
     "devices_water_hot left join app on app.aid = devices_water_hot.aid left join "
-    "water_hot_data_current on water_hot_data_current.devid = devices_water_hot.devid where "
-    "water_hot_data_current.date >= '%s 00:00' AND water_hot_data_current.date <= '%s "
-    "23:59:59' AND app.bid = %i group by devices_water_hot.devid;  ";
+    "water_hot_data_daily on water_hot_data_daily.devid = devices_water_hot.devid where "
+    "water_hot_data_daily.day >= '%s' AND water_hot_data_daily.day <= '%s' AND app.bid = %i "
+    "group by devices_water_hot.devid;  ";
 
 std::unique_ptr<CDataHeatArchive> ReadHeatArchiveRow(const CQueryRows& rows) {
     auto row = std::make_unique<CDataHeatArchive>();

@@ -34,7 +34,7 @@ const std::map<std::string, std::string> kExpectedCreateTexts = {
 
 std::map<std::string, std::string> StoredTables(CSQLite3& db) {
     std::map<std::string, std::string> tables;
-    CQueryRows rows(db, "SELECT name, sql FROM sqlite_master WHERE type='table' AND name != 'sqlite_sequence';");
+    CQueryRows rows(db, "SELECT name, sql FROM sqlite_master WHERE type='table' AND name != 'sqlite_sequence' AND name NOT LIKE '%_daily';");
     while (rows.Next()) tables[std::string(rows.Text(0))] = rows.Text(1);
     return tables;
 }

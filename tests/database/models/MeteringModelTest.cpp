@@ -150,3 +150,65 @@ TEST_F(MeteringModelTest, WholeDaysCountForMinuteAndSecondDates) {
     const auto dayBefore = db_.MeteringModel.GetWaterColdArchive(bid_, "2024-02-29", "2024-02-29");
     EXPECT_EQ(dayBefore->Count(), 0);
 }
+
+// The reports read daily maxima that triggers keep: a reading that held a maximum and goes, or
+// changes, must lower it, and readings no report can count must not stop an insert.
+TEST_F(MeteringModelTest, DailyMaximaFollowDeletesAndUpdatesOfTheReadings) {
+    const int devid = AddDevice(db_.DeviceHeatModel, 7, aid_);
+    for (const auto& [date, q] : {std::pair{"2024-03-05 08:00", "5"}, {"2024-03-05 09:00", "9"},
+                                  {"2024-03-05 10:00", "7"}}) {
+        ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(devid, date, q)),
+                  InsertReadingResult::Stored);
+    }
+    const auto latest = [&] {
+        const auto report = db_.MeteringModel.GetHeatArchive(bid_, "2024-03-05", "2024-03-05");
+        return report->Count() == 0 ? std::string("none")
+                                    : std::string(report->Get(0)->date.view()) + " " +
+                                          std::string(report->Get(0)->q.view());
+    };
+    EXPECT_EQ(latest(), "2024-03-05 10:00 9.0");
+
+    ASSERT_TRUE(db_.Database.Execute("DELETE FROM heat_data_current WHERE date = '2024-03-05 10:00';"));
+    EXPECT_EQ(latest(), "2024-03-05 09:00 9.0");
+    ASSERT_TRUE(db_.Database.Execute("UPDATE heat_data_current SET q = 1 WHERE q = 9;"));
+    EXPECT_EQ(latest(), "2024-03-05 09:00 5.0");
+    ASSERT_TRUE(db_.Database.Execute("UPDATE heat_data_current SET date = '2024-03-06 09:00' "
+                                     "WHERE date = '2024-03-05 09:00';"));
+    EXPECT_EQ(latest(), "2024-03-05 08:00 5.0");
+
+    EXPECT_TRUE(db_.Database.Execute(
+        "INSERT INTO heat_data_current(devid, date, q) VALUES (NULL, '2024-03-05 11:00', 50), "
+        "(7, NULL, 50), (7, 20240305, 50);"));
+    EXPECT_EQ(latest(), "2024-03-05 08:00 5.0");
+    ASSERT_TRUE(db_.Database.Execute("DELETE FROM heat_data_current;"));
+    EXPECT_EQ(latest(), "none");
+}
+
+// A file written before the daily maxima existed gets them from the readings it holds; one
+// whose table went but whose triggers stayed gets them whole again.
+TEST(DailyMaxima, AnOlderFileGetsThemFromItsReadings) {
+    CTempWorkDir dir;
+    {
+        CSQLite3Controller controller("./local.db");
+        ASSERT_TRUE(controller.Database.Execute(
+            "INSERT INTO water_hot_data_current(devid, date, v) VALUES "
+            "(1, '2024-05-02 10:00:00', 4.5), (1, '2024-05-03 10:00:00', 3.5); "
+            "DROP TABLE water_hot_data_daily;"));
+    }
+    CSQLite3Controller controller("./local.db");
+    CDataObject building;
+    building.no = "1";
+    CDataSubscriber apartment;
+    apartment.bid = controller.ObjectModel.InsertObject(building);
+    apartment.no = "1";
+    CDevice meter;
+    meter.serial = 1;
+    meter.aid = controller.SubscriberModel.InsertSubscriber(apartment);
+    ASSERT_EQ(controller.DeviceWaterHotModel.InsertDevice(meter), 1);
+
+    const auto report = controller.MeteringModel.GetWaterHotArchive(apartment.bid, "2024-05-01",
+                                                                    "2024-05-31");
+    ASSERT_EQ(report->Count(), 1);
+    EXPECT_EQ(report->Get(0)->date, "2024-05-03 10:00:00");
+    EXPECT_EQ(report->Get(0)->v, "4.5");
+}
