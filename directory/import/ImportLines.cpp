@@ -1,5 +1,6 @@
 #include "directory/import/ImportLines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <memory>
@@ -48,8 +49,13 @@ std::optional<std::string> ReadImportFile(const std::string& path) {
 }
 
 long long LeadingInteger(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    if (text.starts_with('+')) text.remove_prefix(1);
+    // The C locale's blanks, as the C conversion skips them.
+    text.remove_prefix(std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size()));
+    // from_chars takes a minus but not a plus, and would read "+-5" as -5.
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        if (text.starts_with('-')) return 0;
+    }
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     // Too many digits for any serial or count: out of every range the fields are checked against.
