@@ -1,8 +1,11 @@
 // An import file of any bytes, read as each of the three formats: lines numbered upwards,
 // fields cut at every ";" only, and every record's fields within their bounds.
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -17,6 +20,16 @@ bool SerialInRange(int serial) { return serial >= 1 && serial <= kSerialMax; }
 
 bool ValidKind(MeterKind kind) { return kind >= MeterKindHeat && kind < MeterKindCount; }
 
+// A field's number as the C library reads it; beyond the range of long long, any number out of
+// every range checked, of the same sign.
+void CheckInteger(const std::string& field) {
+    const long long read = LeadingInteger(field);
+    errno = 0;
+    const long long expected = std::strtoll(field.c_str(), nullptr, 10);
+    if (errno != ERANGE) return FUZZ_CHECK(read == expected);
+    FUZZ_CHECK(expected < 0 ? read < 1 : read > kSerialMax);
+}
+
 void CheckLines(const std::vector<CImportLine>& lines, int lineCount) {
     int previous = 0;
     for (const CImportLine& line : lines) {
@@ -24,8 +37,10 @@ void CheckLines(const std::vector<CImportLine>& lines, int lineCount) {
         previous = line.number;
         FUZZ_CHECK(!line.fields.empty());
         FUZZ_CHECK(line.fields.size() > 1 || !line.fields[0].empty());
-        for (const std::string& field : line.fields)
+        for (const std::string& field : line.fields) {
             FUZZ_CHECK(field.find_first_of(";\n") == std::string::npos);
+            CheckInteger(field);
+        }
     }
 }
 
