@@ -26,7 +26,8 @@ private:
     // Never destroyed: the removal at exit still needs the name.
     static const std::string& Folder() {
         static const std::string* folder = [] {
-            auto* made = new std::string(std::filesystem::temp_directory_path() / "vevo-fuzz-XXXXXX");
+            auto* made =
+                new std::string(std::filesystem::temp_directory_path() / "vevo-fuzz-XXXXXX");
             if (mkdtemp(made->data()) == nullptr) std::abort();
             std::atexit([] { std::filesystem::remove_all(Folder()); });
             return made;

@@ -16,9 +16,13 @@
 namespace {
 constexpr int kSerialMax = 99999999;
 
-bool SerialInRange(int serial) { return serial >= 1 && serial <= kSerialMax; }
+bool SerialInRange(int serial) {
+    return serial >= 1 && serial <= kSerialMax;
+}
 
-bool ValidKind(MeterKind kind) { return kind >= MeterKindHeat && kind < MeterKindCount; }
+bool ValidKind(MeterKind kind) {
+    return kind >= MeterKindHeat && kind < MeterKindCount;
+}
 
 // A field's number as the C library reads it; beyond the range of long long, any number out of
 // every range checked, of the same sign.

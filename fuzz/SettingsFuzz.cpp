@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A "[" line without its "]" makes the library run the section name on over the next
     // lines; what it does with that is its own affair, and no file the program writes has one.
     for (const auto& section : sections) {
-        if (std::string_view(section.pItem).find_first_of("\r\n") != std::string_view::npos) return 0;
+        if (std::string_view(section.pItem).find_first_of("\r\n") != std::string_view::npos)
+            return 0;
     }
     expected.SetValue("SERIAL", "COM", value.c_str());
     {

@@ -42,15 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CSQLite3& database = *Database();
     FUZZ_CHECK(database.Execute("DELETE FROM fuzz_text;"));
 
-    const CExecuteResult inserted =
-        database.Run(FormatStatement("INSERT INTO fuzz_text(a, b) VALUES('%s', '%s');", a, b).c_str());
+    const CExecuteResult inserted = database.Run(
+        FormatStatement("INSERT INTO fuzz_text(a, b) VALUES('%s', '%s');", a, b).c_str());
     FUZZ_CHECK(inserted.Ok());
     FUZZ_CHECK(inserted.changes == 1);
     FUZZ_CHECK(RowCount(database) == 1);
 
     bool found = false;
-    CQueryRows rows(database,
-                    FormatStatement("SELECT a, b FROM fuzz_text WHERE a = '%s' AND b = '%s';", a, b));
+    CQueryRows rows(
+        database, FormatStatement("SELECT a, b FROM fuzz_text WHERE a = '%s' AND b = '%s';", a, b));
     while (rows.Next()) {
         FUZZ_CHECK(!found);
         found = true;

@@ -15,16 +15,17 @@ namespace {
 bool ValidUtf8(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         const auto lead = static_cast<unsigned char>(text[pos]);
-        std::size_t length = 0;
-        char32_t point = 0;
         if (lead < 0x80) {
             ++pos;
             continue;
         }
-        if (lead >= 0xC2 && lead <= 0xDF) length = 2, point = lead & 0x1F;
-        else if (lead >= 0xE0 && lead <= 0xEF) length = 3, point = lead & 0x0F;
-        else if (lead >= 0xF0 && lead <= 0xF4) length = 4, point = lead & 0x07;
-        else return false;
+        const std::size_t length = lead < 0xC2   ? 0
+                                   : lead < 0xE0 ? 2
+                                   : lead < 0xF0 ? 3
+                                   : lead < 0xF5 ? 4
+                                                 : 0;
+        if (length == 0) return false;
+        char32_t point = lead & (0x7F >> length);
         if (pos + length > text.size()) return false;
         for (std::size_t i = 1; i < length; ++i) {
             const auto next = static_cast<unsigned char>(text[pos + i]);
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(StoredTextToCp1251(input) == cp1251);
     // Only a character the code page lacks becomes "?": with none, the text comes back whole.
-    if (std::count(cp1251.begin(), cp1251.end(), '?') == std::count(input.begin(), input.end(), '?'))
+    if (std::count(cp1251.begin(), cp1251.end(), '?') ==
+        std::count(input.begin(), input.end(), '?'))
         FUZZ_CHECK(Cp1251ToUtf8(cp1251) == input);
     return 0;
 }

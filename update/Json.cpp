@@ -159,7 +159,8 @@ private:
             }
             // A zero mantissa stays zero and an overflowed one infinite: 0 times an infinite
             // power, or the reverse, would give no number at all.
-            if (value != 0 && !std::isinf(value)) value *= std::pow(10.0, down ? -exponent : exponent);
+            if (value != 0 && !std::isinf(value))
+                value *= std::pow(10.0, down ? -exponent : exponent);
         }
         return std::make_unique<JSONValue>(negative ? -value : value);
     }
