@@ -42,6 +42,8 @@ run_one() {
 
 for name in "${names[@]}"; do
     if [ ! -x "$dir/fuzz/fuzz_$name" ]; then echo "no fuzz target $name" >&2; exit 2; fi
+done
+for name in "${names[@]}"; do
     run_one "$name" &
     if [ "$(jobs -rp | wc -l)" -ge 2 ]; then wait -n || true; fi
 done
