@@ -80,7 +80,8 @@ TEST_F(UpdateTest, TheScriptInstallsWhatCameAndStartsTheLaterOwnProgram) {
     EXPECT_EQ(ReadFile("images/logo.png"), "png");
     EXPECT_FALSE(std::filesystem::exists("vevo_u"));
     EXPECT_FALSE(std::filesystem::exists("update.sh")) << "the script removes itself";
-    for (int wait = 0; wait < 500 && !std::filesystem::exists("started.txt"); ++wait)
+    // The started program may have created the file and not yet written it: wait for the line.
+    for (int wait = 0; wait < 500 && ReadFile("started.txt") != "started\n"; ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(ReadFile("started.txt"), "started\n") << "the new program was started";
 }
