@@ -10,7 +10,7 @@ packages=(
     xvfb xauth imagemagick
     libxlsxwriter-dev xdg-utils python3-openpyxl
     locales
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev llvm-14
 )
 
 missing=()
