@@ -30,7 +30,7 @@ const std::vector<const char*>& MeterHeadersOf(int kind) {
 }
 
 int ColumnCountOf(int kind) {
-    return kind == PollKindHeat ? HeatColumnCount : WaterColumnCount;
+    return kind == PollKindHeat ? static_cast<int>(HeatColumnCount) : WaterColumnCount;
 }
 
 std::vector<CMeterCell> ReadingCells(const CDataHeat& r) {
@@ -56,7 +56,7 @@ std::vector<CMeterCell> ReadingCells(const CDataWater& r) {
 }
 
 CMeterCell ErrorCell(int kind) {
-    return {kind == PollKindHeat ? HeatStatus : WaterStatus, kFailed};
+    return {kind == PollKindHeat ? static_cast<int>(HeatStatus) : WaterStatus, kFailed};
 }
 
 const std::vector<const char*>& ByNumberLabelsOf(int family) {

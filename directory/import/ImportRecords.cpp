@@ -95,5 +95,5 @@ std::variant<CApartmentLine, CImportNote> ReadApartmentLine(const CImportLine& l
             }
         }
     }
-    return std::move(result);
+    return result;
 }
