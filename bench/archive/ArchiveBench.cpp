@@ -14,6 +14,7 @@
 #include "archive/Excel.h"
 #include "archive/ExportSheet.h"
 #include "archive/FrameHeatArchiveList.h"
+#include "support/TempWorkDir.h"
 
 namespace {
 
@@ -34,26 +35,8 @@ constexpr const char* kGenerate =
     "SELECT devid, strftime('%Y-%m-%d %H:%M', '2024-03-01', '+' || i || ' hours'), 0.5, "
     "1000 + i, 12.5 + i, 70.5, 50.25, 20.25, 1200 + i FROM devices_heat, h;";
 
-// A fresh working directory for the run, removed afterwards.
-class CBenchDir {
-public:
-    explicit CBenchDir(const char* name) : path_(std::filesystem::temp_directory_path() / name) {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
-    }
-    ~CBenchDir() {
-        std::filesystem::current_path(path_.parent_path());
-        std::filesystem::remove_all(path_);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 void BM_ReportOfAThousandHeatMeters(benchmark::State& state) {
-    CBenchDir dir("vevo-archive-bench");
+    CTempWorkDir dir;
     CProgramObjects program;
     DbController->Database.Execute(kGenerate);
     TFrameHeatArchiveList screen(nullptr);
@@ -73,7 +56,7 @@ void BM_ReportOfAThousandHeatMeters(benchmark::State& state) {
 BENCHMARK(BM_ReportOfAThousandHeatMeters)->Unit(benchmark::kMillisecond);
 
 void BM_ExportOfAThousandRows(benchmark::State& state) {
-    CBenchDir dir("vevo-export-bench");
+    CTempWorkDir dir;
     CArchiveGrid grid = TitleGrid(ArchiveKind::Heat);
     for (int meter = 0; meter < kMeters; ++meter) {
         const int row = grid.AddRow();
@@ -107,12 +90,3 @@ void BM_ExportOfAThousandRows(benchmark::State& state) {
 BENCHMARK(BM_ExportOfAThousandRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <filesystem>
 #include <memory>
 
 #include "app/ProgramObjects.h"
 #include "app/toolkit/StringGrid.h"
 #include "directory/ProgramSubscriberList.h"
+#include "support/TempWorkDir.h"
 
 namespace {
 
@@ -25,36 +25,20 @@ constexpr const char* kGenerate =
     "INSERT INTO devices_water_hot(serial, aid) SELECT 30000000 + aid, aid FROM app;";
 
 void BM_FillApartmentsOfOneBuilding(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "vevo-directory-bench";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    {
-        CProgramObjects program;
-        DbController->Database.Execute(kGenerate);
-        TProgramSubscriberList list(nullptr);
-        list.resize(800, 450);
-        list.show();
-        list.RefreshList(true);
-        list.ComboBoxObjectList->setCurrentIndex(0);
-        for (auto _ : state) {
-            list.ComboBoxObjectListChange();
-            QApplication::processEvents();
-        }
-        state.counters["rows"] = list.StringGrid1->RowCount() - 1;
+    CTempWorkDir dir;
+    CProgramObjects program;
+    DbController->Database.Execute(kGenerate);
+    TProgramSubscriberList list(nullptr);
+    list.resize(800, 450);
+    list.show();
+    list.RefreshList(true);
+    list.ComboBoxObjectList->setCurrentIndex(0);
+    for (auto _ : state) {
+        list.ComboBoxObjectListChange();
+        QApplication::processEvents();
     }
-    std::filesystem::current_path(dir.parent_path());
-    std::filesystem::remove_all(dir);
+    state.counters["rows"] = list.StringGrid1->RowCount() - 1;
 }
 BENCHMARK(BM_FillApartmentsOfOneBuilding)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
