@@ -20,7 +20,6 @@
 TFormVeltara* FormVeltara = nullptr;
 
 namespace {
-constexpr const char* kCaption = "Vevo";
 constexpr QSize kClientSize{800, 450};
 constexpr QSize kMinimumOuterSize{900, 500};
 
@@ -36,7 +35,7 @@ TFormVeltara::TFormVeltara()
                            Qt::WindowCloseButtonHint),
       background_(NewPanel(this)) {
     FormVeltara = this;
-    setWindowTitle(kCaption);
+    setWindowTitle(kProgramName);
     SetLinkErrorHandler(AskRetryLink);
 
     auto* fill = new QGridLayout(this);

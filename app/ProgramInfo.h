@@ -2,6 +2,9 @@
 
 #include "Utils/FixedText.h"
 
+// The program's name, as the window's caption and `vevo --version` show it before the version.
+inline constexpr const char* kProgramName = "Vevo";
+
 // The fixed program information record: who this build is at the remote service and how to
 // reach it. Filled from constants; nothing changes it after construction.
 class CProgramInfo {

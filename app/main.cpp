@@ -14,7 +14,8 @@
 //   --quit-when-shown      write "shown" once the main screen is painted, then end (start-up
 //   timing)
 //   --screenshots FOLDER   save a picture of every screen into FOLDER, then end
-// `vevo WORD ...` runs a command without a window (app/Commands.h).
+// `vevo WORD ...`, `vevo --help` and `vevo --version` run before any QApplication exists, so
+// they need no display (app/Commands.h).
 int main(int argc, char** argv) {
     if (const auto status = RunCommand(argc, argv)) return *status;
     CProgramObjects program;  // before any window: database, settings, log

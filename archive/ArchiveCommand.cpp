@@ -5,8 +5,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/ProgramObjects.h"
+#include "app/toolkit/CommandLine.h"
 #include "archive/ArchiveReport.h"
 #include "archive/Excel.h"
 #include "archive/ExportSheet.h"
@@ -60,27 +62,25 @@ bool IsDay(std::string_view text) {
 }
 
 // Empty when the arguments are sound, else the one-line complaint.
-std::string Parse(int argc, char** argv, bool withOutput, CArchiveArguments& arguments) {
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        if (i + 1 >= argc) return "missing value for " + std::string(option);
-        const std::string_view value = argv[++i];
-        if (option == "--kind") {
-            arguments.kind = KindNamed(value);
-            if (!arguments.kind) return "--kind takes heat, water_cold or water_hot";
-        } else if (option == "--building") {
-            const auto bid = ParseBid(value);
-            if (!bid) return "--building takes a building id, a positive number";
-            arguments.bid = *bid;
-        } else if (option == "--from" || option == "--to") {
-            if (!IsDay(value)) return std::string(option) + " takes a day as YYYY-MM-DD";
-            (option == "--from" ? arguments.firstDay : arguments.lastDay) = value;
-        } else if (withOutput && option == "--output") {
-            if (value.empty()) return "--output takes a file name";
-            arguments.output = value;
-        } else {
-            return "unknown option " + std::string(option);
-        }
+std::string Check(const CCommandLine& line, bool withOutput, CArchiveArguments& arguments) {
+    if (line.IsSet("kind")) {
+        arguments.kind = KindNamed(line.Value("kind"));
+        if (!arguments.kind) return "--kind takes heat, water_cold or water_hot";
+    }
+    if (line.IsSet("building")) {
+        const auto bid = ParseBid(line.Value("building"));
+        if (!bid) return "--building takes a building id, a positive number";
+        arguments.bid = *bid;
+    }
+    for (const auto& [option, day] :
+         {std::pair{"from", &arguments.firstDay}, std::pair{"to", &arguments.lastDay}}) {
+        if (!line.IsSet(option)) continue;
+        *day = line.Value(option);
+        if (!IsDay(*day)) return "--" + std::string(option) + " takes a day as YYYY-MM-DD";
+    }
+    if (withOutput && line.IsSet("output")) {
+        arguments.output = line.Value("output");
+        if (arguments.output.empty()) return "--output takes a file name";
     }
     if (!arguments.kind) return "--kind is required";
     if (arguments.bid == 0) return "--building is required";
@@ -122,17 +122,17 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-int Run(const char* word, int argc, char** argv, bool exporting) {
+int Run(const CCommandSyntax& syntax, int argc, char** argv, bool exporting) {
+    CCommandLine line(syntax);
+    if (const auto status = line.Parse(argc, argv)) return *status;
     CArchiveArguments arguments;
-    if (const std::string complaint = Parse(argc, argv, exporting, arguments); !complaint.empty()) {
-        std::fprintf(stderr, "vevo %s: %s\n", word, complaint.c_str());
-        return 2;
-    }
+    if (const std::string complaint = Check(line, exporting, arguments); !complaint.empty())
+        return line.Refuse(complaint);
     CProgramObjects program;
     std::string why;
     const auto label = FindBuilding(arguments.bid, why);
     if (!label) {
-        std::fprintf(stderr, "vevo %s: %s\n", word, why.c_str());
+        std::fprintf(stderr, "vevo %s: %s\n", syntax.word, why.c_str());
         return 1;
     }
     const CArchiveGrid grid = ArchiveReport(*DbController, *arguments.kind, arguments.bid,
@@ -171,12 +171,51 @@ int Run(const char* word, int argc, char** argv, bool exporting) {
     return 1;
 }
 
+constexpr CCommandOption kKind = {"kind", "heat|water_cold|water_hot",
+                                  "the report's kind of meter"};
+constexpr CCommandOption kBuilding = {"building", "BID", "the building, by its id"};
+constexpr CCommandOption kFrom = {"from", "YYYY-MM-DD",
+                                  "the first day of the range, counted whole"};
+constexpr CCommandOption kTo = {"to", "YYYY-MM-DD", "the last day of the range, counted whole"};
+constexpr const char* kDone = "done";
+constexpr const char* kBadArguments = "bad arguments";
+
 }  // namespace
 
+const CCommandSyntax kArchiveCommand = {
+    "archive",
+    "print a building's archive report of one kind for a range of days",
+    {"--kind heat|water_cold|water_hot --building BID --from YYYY-MM-DD --to YYYY-MM-DD"},
+    "Prints the grid the archive screen shows, from the working directory's local.db, in UTF-8: "
+    "the title row, then one line per meter bound to an apartment of the building with readings "
+    "in the range, cells joined by tabs. A first day after the last prints the title row alone.",
+    {},
+    {kKind, kBuilding, kFrom, kTo},
+    {{0, kDone}, {1, "the building does not exist"}, {2, kBadArguments}},
+};
+
+const CCommandSyntax kExportCommand = {
+    "export",
+    "write a building's archive report of one kind to a spreadsheet file",
+    {"--kind heat|water_cold|water_hot --building BID --from YYYY-MM-DD --to YYYY-MM-DD "
+     "--output FILE.xlsx"},
+    "Writes the sheet the archive screen's export writes, with the building as \"street "
+    "house\", to FILE.xlsx, and opens nothing.",
+    {},
+    {kKind,
+     kBuilding,
+     kFrom,
+     kTo,
+     {"output", "FILE.xlsx", "the spreadsheet to write; an existing file is refused"}},
+    {{0, kDone},
+     {1, "the building does not exist, or the file exists or cannot be written"},
+     {2, kBadArguments}},
+};
+
 int RunArchiveCommand(int argc, char** argv) {
-    return Run("archive", argc, argv, false);
+    return Run(kArchiveCommand, argc, argv, false);
 }
 
 int RunExportCommand(int argc, char** argv) {
-    return Run("export", argc, argv, true);
+    return Run(kExportCommand, argc, argv, true);
 }

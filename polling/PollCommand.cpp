@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/ProgramObjects.h"
+#include "app/toolkit/CommandLine.h"
 #include "polling/PollingTables.h"
 #include "polling/TextPollingScreen.h"
 #include "polling/ThreadLoraDevicePolling.h"
@@ -52,38 +53,34 @@ std::optional<int> FamilyNamed(std::string_view name) {
 }
 
 // Empty when the arguments are sound, else the one-line complaint.
-std::string Parse(int argc, char** argv, CPollArguments& arguments) {
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        if (i + 1 >= argc) return "missing value for " + std::string(option);
-        const std::string_view value = argv[++i];
-        if (option == "--port") {
-            arguments.port = value;
-        } else if (option == "--baud") {
-            const auto baud = ParseUnsigned(value, 1000000);
-            // Not the silent 300 bit/s a window's unknown speed falls back to: a script that
-            // asks for a speed the line does not offer has made a mistake.
-            if (!baud || SpeedCodeOf(*baud) == B0)
-                return "--baud takes a speed the line offers: 300, 600, 1200, 1800, 2400, 4800, "
-                       "9600, 19200 or 38400";
-            arguments.baud = *baud;
-        } else if (option == "--silence-ms") {
-            const auto silence = ParseUnsigned(value, 600000);
-            if (!silence) return "--silence-ms takes a number of milliseconds up to 600000";
-            arguments.silenceMs = *silence;
-        } else if (option == "--kind") {
-            arguments.kind = KindNamed(value);
-            if (!arguments.kind) return "--kind takes heat, water_cold or water_hot";
-        } else if (option == "--number") {
-            if (!ParseUnsigned(value, 99999999))
-                return "--number takes a serial number of up to 8 digits";
-            arguments.number = value;
-        } else if (option == "--family") {
-            arguments.family = FamilyNamed(value);
-            if (!arguments.family) return "--family takes heat or water";
-        } else {
-            return "unknown option " + std::string(option);
-        }
+std::string Check(const CCommandLine& line, CPollArguments& arguments) {
+    arguments.port = line.Value("port");
+    if (line.IsSet("baud")) {
+        const auto baud = ParseUnsigned(line.Value("baud"), 1000000);
+        // Not the silent 300 bit/s a window's unknown speed falls back to: a script that asks
+        // for a speed the line does not offer has made a mistake.
+        if (!baud || SpeedCodeOf(*baud) == B0)
+            return "--baud takes a speed the line offers: 300, 600, 1200, 1800, 2400, 4800, "
+                   "9600, 19200 or 38400";
+        arguments.baud = *baud;
+    }
+    if (line.IsSet("silence-ms")) {
+        const auto silence = ParseUnsigned(line.Value("silence-ms"), 600000);
+        if (!silence) return "--silence-ms takes a number of milliseconds up to 600000";
+        arguments.silenceMs = *silence;
+    }
+    if (line.IsSet("kind")) {
+        arguments.kind = KindNamed(line.Value("kind"));
+        if (!arguments.kind) return "--kind takes heat, water_cold or water_hot";
+    }
+    if (line.IsSet("number")) {
+        arguments.number = line.Value("number");
+        if (!ParseUnsigned(*arguments.number, 99999999))
+            return "--number takes a serial number of up to 8 digits";
+    }
+    if (line.IsSet("family")) {
+        arguments.family = FamilyNamed(line.Value("family"));
+        if (!arguments.family) return "--family takes heat or water";
     }
     if (arguments.port.empty()) return "--port is required";
     if (arguments.kind && (arguments.number || arguments.family))
@@ -96,12 +93,37 @@ std::string Parse(int argc, char** argv, CPollArguments& arguments) {
 
 }  // namespace
 
+const CCommandSyntax kPollCommand = {
+    "poll",
+    "read the stored meters of one kind, or one meter by its number",
+    {"--port PATH [--baud N] --kind heat|water_cold|water_hot [--silence-ms MS]",
+     "--port PATH [--baud N] --number SERIAL --family heat|water [--silence-ms MS]"},
+    "Reads the stored meters of one kind, as the polling screen does, printing each meter's "
+    "row (cells joined by tabs) as soon as it is done and storing the good readings; or reads "
+    "one meter by its number and stores nothing. Works in the working directory's local.db, "
+    "config.ini and console.log. Link errors go to standard error, each once.",
+    {},
+    {{"port", "PATH", "the serial port (/dev/ttyUSB0) or a serial device server (tcp:HOST:PORT)"},
+     {"baud", "N",
+      "the line speed: 300, 600, 1200, 1800, 2400, 4800, 9600, 19200 or 38400 (default 9600)"},
+     {"kind", "heat|water_cold|water_hot", "read every stored meter of this kind"},
+     {"number", "SERIAL", "read the one meter with this serial number, up to 8 digits"},
+     {"family", "heat|water", "what the meter read by --number measures"},
+     {"silence-ms", "MS",
+      "the silence in milliseconds that ends a reply, 0 to 600000 (default 9000)"}},
+    {{0, "the run completed, whatever the meters answered"},
+     {1,
+      "the port could not be opened, the link was lost during the run, or local.db cannot "
+      "be opened, created or written"},
+     {2, "bad arguments"}},
+};
+
 int RunPollCommand(int argc, char** argv) {
+    CCommandLine line(kPollCommand);
+    if (const auto status = line.Parse(argc, argv)) return *status;
     CPollArguments arguments;
-    if (const std::string complaint = Parse(argc, argv, arguments); !complaint.empty()) {
-        std::fprintf(stderr, "vevo poll: %s\n", complaint.c_str());
-        return 2;
-    }
+    if (const std::string complaint = Check(line, arguments); !complaint.empty())
+        return line.Refuse(complaint);
 
     CProgramObjects program;
     if (const std::string why = DbController->Database.WhyNotWritable(); !why.empty()) {

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "app/toolkit/CommandLine.h"
+
 // `vevo poll ...`: the polling thread's walk or by-number read without a window, in the working
 // directory's local.db, config.ini and console.log. Returns the exit status: 0 when the run
 // completed, whatever the meters answered; 1 when the link would not open or was lost, or
 // local.db cannot be used; 2 for bad arguments.
-//   poll --port PATH [--baud N] --kind heat|water_cold|water_hot [--silence-ms MS]
-//   poll --port PATH [--baud N] --number SERIAL --family heat|water [--silence-ms MS]
+extern const CCommandSyntax kPollCommand;
 int RunPollCommand(int argc, char** argv);

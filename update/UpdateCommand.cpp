@@ -1,9 +1,9 @@
 #include "update/UpdateCommand.h"
 
 #include <cstdio>
-#include <string_view>
 
 #include "app/ProgramInfo.h"
+#include "app/toolkit/CommandLine.h"
 #include "update/PackList.h"
 
 namespace {
@@ -22,6 +22,23 @@ public:
 
 }  // namespace
 
+const CCommandSyntax kUpdateCommand = {
+    "update",
+    "check for a new version (--check), or install it without questions (--yes)",
+    {"--check", "--yes"},
+    "Asks the remote service whether another version is published, as the window does at its "
+    "start, and prints 'new version X', 'up to date X' or 'no answer: REASON'. With --yes a new "
+    "version is installed without questions: 'current PATH' or 'fetched PATH N bytes' per file, "
+    "then update.sh is written and started, or 'nothing to install', or 'update failed: "
+    "REASON' with nothing installed. These lines go to standard output.",
+    {},
+    {{"check", nullptr, "only ask, and print the answer"},
+     {"yes", nullptr, "ask, and install a new version without questions"}},
+    {{0, "the service answered, and a new version was started or had nothing to install"},
+     {1, "no answer, or the update failed"},
+     {2, "bad arguments"}},
+};
+
 int RunUpdateCommand(int argc, char** argv) {
     const CProgramInfo info;
     return RunUpdateCommandWith(argc, argv, {info.GetGatewayHost(), 80}, DefaultUpdateSettings());
@@ -29,11 +46,10 @@ int RunUpdateCommand(int argc, char** argv) {
 
 int RunUpdateCommandWith(int argc, char** argv, const CGatewayAddress& gateway,
                          const CUpdateSettings& settings) {
-    const std::string_view option = argc == 3 ? argv[2] : "";
-    if (option != "--check" && option != "--yes") {
-        std::printf("vevo update: give --check or --yes\n");
-        return 2;
-    }
+    CCommandLine line(kUpdateCommand);
+    if (const auto status = line.Parse(argc, argv)) return *status;
+    const bool install = line.IsSet("yes");
+    if (install == line.IsSet("check")) return line.Refuse("give either --check or --yes");
     const CProgramInfo info;
     const CRemoteService service(info, gateway);
     const CVersionCheck check = CheckPublishedVersions(service, kStartupCheckDeadline);
@@ -49,7 +65,7 @@ int RunUpdateCommandWith(int argc, char** argv, const CGatewayAddress& gateway,
     }
     const COffer& offer = check.offers.front();
     std::printf("new version %s\n", offer.version.c_str());
-    if (option == "--check") return 0;
+    if (!install) return 0;
     std::fflush(stdout);
 
     CPrintingObserver observer;

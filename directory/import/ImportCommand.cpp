@@ -5,14 +5,12 @@
 #include <string_view>
 
 #include "app/ProgramObjects.h"
+#include "app/toolkit/CommandLine.h"
 #include "database/SQLite3Controller.h"
 #include "directory/import/ImportLines.h"
 #include "directory/import/Importer.h"
 
 namespace {
-constexpr const char* kUsage =
-    "usage: vevo import devices|links FILE, or vevo import subscribers FILE --building BID";
-
 int Complain(const std::string& text, int status) {
     std::fprintf(stderr, "vevo import: %s\n", text.c_str());
     return status;
@@ -43,23 +41,40 @@ int Report(const CImportResult& result, const std::string& path) {
 }
 }  // namespace
 
+const CCommandSyntax kImportCommand = {
+    "import",
+    "store the meters, links or apartments of a semicolon-separated file",
+    {"devices|links FILE", "subscribers FILE --building BID"},
+    "Stores what a semicolon-separated file holds in the working directory's local.db, as the "
+    "screens' imports do: the whole file or nothing of it. Prints 'line N: reason' for each "
+    "skipped line and each listed meter not found, then 'S stored, U unbound, K skipped'.",
+    {{"devices|links|subscribers",
+      "what the file holds: meters, their links to apartments, or "
+      "a building's apartments"},
+     {"FILE", "the semicolon-separated file"}},
+    {{"building", "BID", "the building whose apartments the subscribers file holds, by its id"}},
+    {{0, "the file was read, whatever was skipped"},
+     {1,
+      "the file cannot be opened, the building does not exist, or the database fails; "
+      "nothing of the file is stored"},
+     {2, "bad arguments, including --building with the meter or link file"}},
+};
+
 int RunImportCommand(int argc, char** argv) {
-    if (argc < 4) return Complain(kUsage, 2);
-    const std::string_view what = argv[2];
-    const std::string path = argv[3];
+    CCommandLine line(kImportCommand);
+    if (const auto status = line.Parse(argc, argv)) return *status;
+    const std::string& what = line.Arguments()[0];
+    const std::string& path = line.Arguments()[1];
     const bool apartments = what == "subscribers";
     if (!apartments && what != "devices" && what != "links")
-        return Complain("unknown file kind '" + std::string(what) + "'; " + kUsage, 2);
+        return line.Refuse("unknown file kind '" + what + "'");
     int bid = 0;
-    for (int i = 4; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        if (option != "--building")
-            return Complain("unknown option '" + std::string(option) + "'", 2);
-        if (!apartments) return Complain("--building is for the subscribers file only", 2);
-        if (++i == argc || (bid = BuildingId(argv[i])) == 0)
-            return Complain("--building needs a building id", 2);
+    if (line.IsSet("building")) {
+        if (!apartments) return line.Refuse("--building is for the subscribers file only");
+        if ((bid = BuildingId(line.Value("building"))) == 0)
+            return line.Refuse("--building needs a building id");
     }
-    if (apartments && bid == 0) return Complain("the subscribers file needs --building BID", 2);
+    if (apartments && bid == 0) return line.Refuse("the subscribers file needs --building BID");
 
     CProgramObjects program;
     if (const std::string why = DbController->Database.WhyNotWritable(); !why.empty())

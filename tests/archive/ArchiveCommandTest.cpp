@@ -70,7 +70,7 @@ TEST_F(ArchiveCommandTest, ArchivePrintsTheGridTheScreenShows) {
               "Run time, h\tV Reverse\n");
 }
 
-TEST_F(ArchiveCommandTest, BadArgumentsAreOneLineAndExitTwo) {
+TEST_F(ArchiveCommandTest, BadArgumentsAreOneLineBeforeTheHelpPointerAndExitTwo) {
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"--kind", "gas", "--building", "1", "--from", "2024-03-01", "--to", "2024-03-31"},
@@ -86,11 +86,12 @@ TEST_F(ArchiveCommandTest, BadArgumentsAreOneLineAndExitTwo) {
         const auto result = Archive(words);
         EXPECT_EQ(result.status, 2) << result.err;
         EXPECT_EQ(result.err.rfind("vevo archive: ", 0), 0u) << result.err;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result.err;
+        EXPECT_TRUE(result.err.ends_with("\nTry 'vevo archive --help'.\n")) << result.err;
     }
     const auto noOutput = Export(Range("heat"));
     EXPECT_EQ(noOutput.status, 2);
-    EXPECT_EQ(noOutput.err, "vevo export: --output is required\n");
+    EXPECT_EQ(noOutput.err, "vevo export: --output is required\nTry 'vevo export --help'.\n");
 }
 
 TEST_F(ArchiveCommandTest, AMissingBuildingIsExitOne) {

@@ -99,7 +99,7 @@ TEST_F(PollingTest, TheTextTablesPrintEachRowAsSoonAsItsMeterIsDone) {
     std::fclose(stream);
 }
 
-TEST(PollCommand, BadArgumentsExitWithTwoAndOneLine) {
+TEST(PollCommand, BadArgumentsExitWithTwoAndOneLineBeforeTheHelpPointer) {
     CTempWorkDir dir;
     for (const auto& words : std::vector<std::vector<std::string>>{
              {},
@@ -117,7 +117,8 @@ TEST(PollCommand, BadArgumentsExitWithTwoAndOneLine) {
         const auto result = RunPollCommandWith(words);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result.err;
+        EXPECT_TRUE(result.err.ends_with("\nTry 'vevo poll --help'.\n")) << result.err;
     }
     EXPECT_FALSE(std::filesystem::exists("local.db")) << "bad arguments touch nothing";
 }

@@ -151,7 +151,8 @@ TEST_F(ImportTest, BadArgumentsAndFilesThatCannotBeReadStoreNothing) {
         const CCommandResult result = RunImport(words);
         EXPECT_EQ(result.status, 2) << words[0];
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result.err;
+        EXPECT_TRUE(result.err.ends_with("\nTry 'vevo import --help'.\n")) << result.err;
     }
     std::filesystem::create_directory("folder");
     for (const std::vector<std::string>& words :
