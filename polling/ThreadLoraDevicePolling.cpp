@@ -6,6 +6,7 @@
 
 #include "Utils/Decimal.h"
 #include "Utils/Format.h"
+#include "app/Log.h"
 #include "database/SQLite3Controller.h"
 #include "database/models/InsertReadingResult.h"
 #include "meter/LongFrame.h"
@@ -26,6 +27,12 @@ std::string TemperatureDifference(const CDataHeat& reading, int position) {
     return Format("%.02f", position != 0 ? t2 - t1 : t1 - t2);
 }
 
+// A sound reply whose fields are not what they must be is said once in console.log.
+void LogFault(const CTelegram& telegram, unsigned serial) {
+    if (!telegram.Fault().empty())
+        Log.Write("\nReply of %08u not taken: %s;\n", serial, telegram.Fault().c_str());
+}
+
 // The leading decimal digits of the typed number, at most 8; none give 0.
 unsigned TypedSerial(const std::string& text) {
     unsigned serial = 0;
@@ -41,7 +48,24 @@ unsigned TypedSerial(const std::string& text) {
 ThreadLoraDevicePolling::ThreadLoraDevicePolling(CProcessComPort& link,
                                                  CSQLite3Controller& database,
                                                  CPollingScreen& screen)
-    : link_(link), database_(database), screen_(screen) {}
+    : link_(link), database_(database), screen_(screen) {
+    // Made before the run starts, so no Terminate can come before it: a stop of an earlier run
+    // no longer holds, and a stop of this one always does.
+    link_.Resume();
+}
+
+void ThreadLoraDevicePolling::TerminatedSet() {
+    link_.Interrupt();
+}
+
+bool ThreadLoraDevicePolling::Exchange(const CDataPackage& request, CDataPackage& reply) {
+    if (Terminated()) return false;
+    link_.SendPackage(request);
+    if (Terminated()) return false;
+    link_.ReceivePackage(reply);
+    // Stopped during the receive: the exchange was abandoned, and nothing of it is shown.
+    return !Terminated();
+}
 
 void ThreadLoraDevicePolling::Execute() {
     if (ByNumberTabShown()) {
@@ -79,18 +103,15 @@ void ThreadLoraDevicePolling::PollMetersOfKind(int kind) {
     for (int i = 0; i < meters->Count(); ++i) {
         CurrentRow = i;
         const CDevice& meter = *meters->Get(i);
-        link_.SendPackage(
-            *frame.BuildReadRequest(static_cast<unsigned>(meter.serial), MeterCodeOfKind(kind)));
-        if (Terminated()) return;
-
+        const auto serial = static_cast<unsigned>(meter.serial);
         CDataPackage reply("Read");
-        link_.ReceivePackage(reply);
+        if (!Exchange(*frame.BuildReadRequest(serial, MeterCodeOfKind(kind)), reply)) return;
         CTelegram telegram(reply);
         const bool sound = telegram.Decode() == TelegramOk;
+        LogFault(telegram, serial);
         if (!sound || !TakeMeterReading(telegram, meter)) Synchronize([this] { ShowRowError(); });
         heat_.reset();
         water_.reset();
-        if (Terminated()) return;
     }
 }
 
@@ -130,11 +151,12 @@ void ThreadLoraDevicePolling::PollByNumber() {
     const int meterCode = family == 0 ? MeterCodeHeat : family == 1 ? MeterCodeWater : -1;
     const unsigned serial = TypedSerial(typed);
 
-    link_.SendPackage(*CLongFrame().BuildReadRequest(serial, meterCode));
     CDataPackage reply("Read");
-    link_.ReceivePackage(reply);
+    if (!Exchange(*CLongFrame().BuildReadRequest(serial, meterCode), reply)) return;
     CTelegram telegram(reply);
-    if (telegram.Decode() != TelegramOk) return;
+    const int check = telegram.Decode();
+    LogFault(telegram, serial);
+    if (check != TelegramOk) return;
     // The reply's own type decides which table is filled, not the chosen one.
     if (telegram.MeterCode() == MeterCodeWater) {
         water_ = telegram.TakeWaterData();

@@ -15,6 +15,8 @@ class CTelegram;
 // Reads meters on a worker thread: every stored meter of the kind whose tab is showing, one
 // after the other, or the one meter whose number was typed. Good readings of stored meters are
 // stored; each result is shown through a synchronised call, "OK" only once it is stored.
+// Terminate wakes the exchange under way: it is abandoned, its meter's row left as it was, and
+// the run ends without another request.
 class ThreadLoraDevicePolling : public TThread {
 public:
     // The link, the database and the screen must outlive the thread's run.
@@ -23,6 +25,7 @@ public:
 
 protected:
     void Execute() override;
+    void TerminatedSet() override;
 
 private:
     void PollSavedMeters();
@@ -30,6 +33,9 @@ private:
     void PollColdWaterMeters() { PollMetersOfKind(1); }
     void PollHotWaterMeters() { PollMetersOfKind(2); }
     void PollMetersOfKind(int kind);
+    // Sends the request and receives the reply into `reply`; false when the run has been
+    // stopped, before or meanwhile, and the reply is not to be looked at.
+    bool Exchange(const CDataPackage& request, CDataPackage& reply);
     // True when the reply was this meter's and its reading is stored (now or before).
     bool TakeMeterReading(CTelegram& telegram, const CDevice& meter);
     void PollByNumber();

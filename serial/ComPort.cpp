@@ -71,5 +71,5 @@ bool CComPort::Write(const CDataPackage& package) {
 }
 
 ChannelRead CComPort::ReadByte(std::uint8_t& byte, unsigned waitMs) {
-    return ReadByteWithin(fd_, byte, waitMs);
+    return ReadByteWithin(fd_, wake_, byte, waitMs);
 }

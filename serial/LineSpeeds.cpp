@@ -2,8 +2,8 @@
 
 namespace {
 constexpr unsigned kFallbackSpeed = 300;
-// Three characters of 11 bits (start, 8 data, parity, stop), in milliseconds times the speed.
-constexpr unsigned kThreeCharacterBits = 33000;
+// A character is 11 bits on the line: start, 8 data, parity, stop.
+constexpr unsigned kCharacterBits = 11;
 constexpr unsigned kReadMarginMs = 30;
 
 struct CSpeed {
@@ -34,5 +34,10 @@ unsigned CheckBaud(unsigned speed) {
 }
 
 unsigned ReadIntervalOf(unsigned speed) {
-    return kThreeCharacterBits / speed + kReadMarginMs;
+    return 3 * kCharacterBits * 1000 / speed + kReadMarginMs;
+}
+
+unsigned CharactersMs(std::size_t count, unsigned speed) {
+    const std::size_t bitsTimesThousand = count * kCharacterBits * 1000;
+    return static_cast<unsigned>((bitsTimesThousand + speed - 1) / speed);
 }

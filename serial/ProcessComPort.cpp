@@ -3,12 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "Utils/Format.h"
 #include "app/Log.h"
 #include "serial/ComPort.h"
 #include "serial/LineSpeeds.h"
 #include "serial/NetworkAddress.h"
-#include "serial/ReplyReceive.h"
 #include "serial/TcpChannel.h"
 
 namespace {
@@ -18,17 +16,6 @@ std::unique_ptr<CChannel> ChannelNamed(const char* name, unsigned speed,
     if (IsNetworkPortName(text)) return std::make_unique<CTcpChannel>(text, settings.connectWaitMs);
     return std::make_unique<CComPort>(name, speed);
 }
-
-// " %02X " for every byte the caller gets; what followed a complete frame after it, marked.
-std::string LogTextOf(const CReceivedReply& reply) {
-    std::string text;
-    text.reserve(reply.package.Size() * 4 + reply.dropped.Size() * 3 + 12);
-    for (std::uint8_t byte : reply.package.Bytes()) text += Format(" %02X ", byte);
-    if (reply.dropped.Size() == 0) return text;
-    text += " dropped:";
-    for (std::uint8_t byte : reply.dropped.Bytes()) text += Format(" %02X", byte);
-    return text + " ";
-}
 }  // namespace
 
 CProcessComPort::CProcessComPort(const char* name, unsigned speed, const CLinkSettings& settings)
@@ -37,8 +24,7 @@ CProcessComPort::CProcessComPort(const char* name, unsigned speed, const CLinkSe
 CProcessComPort::CProcessComPort(std::unique_ptr<CChannel> channel, unsigned speed,
                                  const CLinkSettings& settings)
     : channel_(std::move(channel)),
-      readIntervalMs_(ReadIntervalOf(CheckBaud(speed))),
-      settings_(settings) {
+      timing_(ReplyTimingOf(CheckBaud(speed), settings)) {
     Open();
 }
 
@@ -59,6 +45,9 @@ void CProcessComPort::ReportLinkError(LinkErrorKind kind) {
 }
 
 void CProcessComPort::SendPackage(const CDataPackage& package) {
+    const std::optional<CFrameSpan> request = FrameEndingAt(package.Bytes());
+    asked_.reset();
+    if (request) asked_ = SerialBytesOf(package.Bytes(), *request);
     if (!channel_->IsOpen()) {
         // Even when Retry reopens the link, this request is not sent.
         ReportLinkError(LinkErrorLost);
@@ -73,8 +62,8 @@ void CProcessComPort::ReceivePackage(CDataPackage& package) {
         ReportLinkError(LinkErrorLost);
         return;
     }
-    const CReceivedReply reply = ReceiveReply(*channel_, readIntervalMs_, settings_);
+    const CReceivedReply reply = ReceiveReply(*channel_, timing_, asked_);
     if (reply.lost) channel_->Close();
     package = reply.package;
-    Log.WriteText(LogTextOf(reply));
+    Log.WriteText(reply.log);
 }

@@ -106,5 +106,5 @@ bool CTcpChannel::Write(const CDataPackage& package) {
 }
 
 ChannelRead CTcpChannel::ReadByte(std::uint8_t& byte, unsigned waitMs) {
-    return ReadByteWithin(fd_, byte, waitMs);
+    return ReadByteWithin(fd_, wake_, byte, waitMs);
 }

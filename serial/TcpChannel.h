@@ -6,6 +6,7 @@
 
 #include "serial/Channel.h"
 #include "serial/DataPackage.h"
+#include "serial/DescriptorIo.h"
 
 // A link to a serial device server over TCP, named "tcp:HOST:PORT". The server's serial side
 // has its own speed and line format; this end only carries the bytes. A connection that fails
@@ -26,10 +27,13 @@ public:
     bool Purge() override;
     bool Write(const CDataPackage& package) override;
     ChannelRead ReadByte(std::uint8_t& byte, unsigned waitMs) override;
+    void Interrupt() override { wake_.Raise(); }
+    void Resume() override { wake_.Lower(); }
     const std::string& Name() const override { return name_; }
 
 private:
     int fd_ = -1;
+    CWakeFlag wake_;
     std::string name_;
     unsigned connectWaitMs_;
 };

@@ -38,8 +38,12 @@ public:
         static_cast<TThread*>(new T(std::forward<Args>(args)...))->Start(true);
     }
 
-    // Asks Execute to stop; it reads Terminated at points of its choosing.
-    void Terminate() { terminated_ = true; }
+    // Asks Execute to stop; it reads Terminated at points of its choosing. TerminatedSet then
+    // runs, on the asking thread, to wake a wait that would not look at Terminated soon.
+    void Terminate() {
+        terminated_ = true;
+        TerminatedSet();
+    }
     bool Terminated() const { return terminated_; }
     bool Finished() const;
     // Returns when Execute has ended. On the user-interface thread it keeps serving the
@@ -48,6 +52,8 @@ public:
 
 protected:
     virtual void Execute() = 0;
+    // Called by Terminate, on the thread that called it, while the object is whole.
+    virtual void TerminatedSet() {}
     // Runs `method` on the user-interface thread and returns once it has run.
     void Synchronize(const std::function<void()>& method);
 

@@ -27,7 +27,13 @@ CDataPackage Received(CDataPackage line) {
     return line;
 }
 
-const std::tm kAnyTime{};
+// A clock time for replies whose clock does not matter; a real one, or no reading is made.
+const std::tm kAnyTime = [] {
+    std::tm time{};
+    time.tm_year = 2025 - 1900;
+    time.tm_mday = 1;
+    return time;
+}();
 }  // namespace
 
 TEST(SimulatedReplies, AHeatMeterSendsTheWorkedReplysData) {
@@ -36,7 +42,7 @@ TEST(SimulatedReplies, AHeatMeterSendsTheWorkedReplysData) {
               "clock=2025-01-31T14:05"),
         kAnyTime);
     EXPECT_EQ(Data(reply), Data(HexPackage(kWorkedHeatReply)));
-    EXPECT_TRUE(IsCompleteFrame(reply));
+    EXPECT_TRUE(FrameEndingAt(reply.Bytes()));
     const CDataPackage received = Received(reply);
     CTelegram telegram(received);
     ASSERT_EQ(telegram.Decode(), TelegramOk);
@@ -79,6 +85,24 @@ TEST(SimulatedReplies, MisbehavingMetersSpoilTheirRepliesAsAsked) {
     const CDataPackage trailing = BuildMeterReply(Meter("water:1,trailing=3"), kAnyTime);
     EXPECT_EQ(trailing.Size(), 46u + 3);
     EXPECT_EQ(CheckFrame(Received(trailing)), TelegramBadChecksum) << "the checksum is looked for third from the end";
+
+    for (const char* spec : {"water:7,preamble=0", "water:7,preamble=13,noise=9"}) {
+        const CDataPackage received = Received(BuildMeterReply(Meter(spec), kAnyTime));
+        CTelegram telegram(received);
+        ASSERT_EQ(telegram.Decode(), TelegramOk) << spec;
+        EXPECT_EQ(telegram.WaterData()->serial, 7) << spec;
+    }
+    const CDataPackage noisy = BuildMeterReply(Meter("water:7,preamble=2,noise=9"), kAnyTime);
+    EXPECT_EQ(noisy.Size(), 9u + 2 + 43);
+    EXPECT_EQ(noisy.At(2), kFrameStart) << "the noise holds a stray start character";
+
+    const CDataPackage reply = BuildMeterReply(Meter("heat:1"), kAnyTime);
+    CEndlessLine again(Meter("heat:1,endless=reply"), reply);
+    CEndlessLine stuck(Meter("heat:1,endless=68"), reply);
+    for (std::size_t i = 0; i < 2 * reply.Size(); ++i) {
+        EXPECT_EQ(again.Next(), reply.At(i % reply.Size()));
+        EXPECT_EQ(stuck.Next(), 0x68);
+    }
 }
 
 TEST(SimulatedReplies, RequestsAreFoundAmongOtherBytes) {
@@ -105,7 +129,8 @@ TEST(SimulatedReplies, RequestsAreFoundAmongOtherBytes) {
 }
 
 TEST(SimulatedReplies, MeterSpecsSayWhatTheyMean) {
-    const CSimMeter heat = Meter("heat:80000001,q=12.5,silent,late=150,trailing=2,clock=now");
+    const CSimMeter heat =
+        Meter("heat:80000001,q=12.5,silent,late=150,trailing=2,clock=now,endless=noise");
     EXPECT_EQ(heat.serial, 80000001u);
     EXPECT_EQ(heat.family, SimFamily::Heat);
     EXPECT_EQ(heat.q, "12.5");
@@ -113,12 +138,14 @@ TEST(SimulatedReplies, MeterSpecsSayWhatTheyMean) {
     EXPECT_EQ(heat.lateMs, 150u);
     EXPECT_EQ(heat.trailingBytes, 2u);
     EXPECT_TRUE(heat.clock.now);
+    EXPECT_EQ(heat.endless, SimEndless::Noise);
 
     CSimMeter meter;
     std::string error;
     for (const char* wrong : {"gas:1", "heat:", "heat:100000000", "heat:1,bat=3.6",
                               "water:1,q=2", "water:1,v=1,2", "heat:1,clock=2025-01-31",
-                              "heat:1,clock=2025-13-01T00:00", "heat:1,late=soon", "heat:1,loud"}) {
+                              "heat:1,clock=2025-13-01T00:00", "heat:1,late=soon", "heat:1,loud",
+                              "heat:1,endless=6", "heat:1,endless=zz", "heat:1,preamble=1001"}) {
         EXPECT_FALSE(ParseMeterSpec(wrong, meter, error)) << wrong;
         EXPECT_FALSE(error.empty());
     }

@@ -157,7 +157,7 @@ TEST_F(ComPort, WithThePureSilenceRuleBytesAfterAFrameStayInTheReply) {
     EXPECT_EQ(Exchange(port, 2).check, TelegramOk) << "nothing of the earlier reply is left";
 }
 
-TEST_F(ComPort, ABadChecksumOrAnotherSerialIsHandedOverAsItCame) {
+TEST_F(ComPort, ABadChecksumIsHandedOverAsItCameAndAnotherMetersFrameIsDropped) {
     const std::string path =
         Play({Meter("heat:1,bad-checksum"), Meter("heat:3,bad-checksum,trailing=2"),
               Meter("water:2,as=80000001")});
@@ -169,9 +169,12 @@ TEST_F(ComPort, ABadChecksumOrAnotherSerialIsHandedOverAsItCame) {
     const CExchange followed = Exchange(port, 3);
     EXPECT_EQ(followed.reply.Size(), 63u + 2) << "every byte is kept";
     EXPECT_NE(followed.check, TelegramOk);
+    WriteFile("console.log", "");
     const CExchange other = Exchange(port, 2, MeterCodeWater);
-    EXPECT_EQ(other.check, TelegramOk);
-    EXPECT_EQ(other.serial, 80000001);
+    EXPECT_EQ(other.reply.Bytes(), std::vector<std::uint8_t>{0});
+    EXPECT_GE(other.ms, kSilenceMs) << "it costs one silence, as a silent meter does";
+    EXPECT_EQ(ReadFile("console.log").rfind(" not asked: FE FE FE 68 10 01 00 00 80 ", 0), 0u)
+        << ReadFile("console.log");
 }
 
 TEST_F(ComPort, APortInUseGivesTheOpenMessageAndThenTheLostOne) {

@@ -30,6 +30,7 @@ struct CMemoryLine {
     std::vector<std::uint8_t> written;
     std::vector<unsigned> waits;
     bool lost = false;     // reads, writes and purges find the line gone
+    bool interrupted = false;
     bool refuses = false;  // opening fails
     int opens = 0;
 };
@@ -65,6 +66,7 @@ public:
     }
     ChannelRead ReadByte(std::uint8_t& byte, unsigned waitMs) override {
         line_->waits.push_back(waitMs);
+        if (line_->interrupted) return ChannelRead::Interrupted;
         if (line_->lost) return ChannelRead::Lost;
         if (line_->coming.empty()) return ChannelRead::Silence;
         CMemoryLine::CComing& next = line_->coming.front();
@@ -76,6 +78,8 @@ public:
         line_->coming.pop_front();
         return ChannelRead::Byte;
     }
+    void Interrupt() override { line_->interrupted = true; }
+    void Resume() override { line_->interrupted = false; }
     const std::string& Name() const override { return name_; }
 
 private:

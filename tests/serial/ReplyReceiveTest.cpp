@@ -50,7 +50,7 @@ TEST_F(ReplyReceive, BytesAfterACompleteFrameAreReadOffWithinReadIntervalsAndDro
             EXPECT_EQ(CountOf(line->waits, kReadInterval), extras + 1)
                 << what << ": after the frame only a read interval of quiet is waited for";
 
-            const CExchange water = Exchange(*port, 87654321, MeterCodeWater);
+            const CExchange water = Exchange(*port, 12345678, MeterCodeWater);
             EXPECT_EQ(water.reply.Bytes(), HexPackage(kWorkedWaterReply).Bytes()) << what;
             EXPECT_EQ(ReadFile("console.log"),
                       LogOf(heat.reply) + " dropped: " + extra + " " + LogOf(water.reply))

@@ -116,27 +116,55 @@ void AddWaterData(CDataPackage& reply, const CSimMeter& meter, const std::tm& cl
 }
 }  // namespace
 
+std::uint8_t NoiseByte(std::size_t index) {
+    constexpr std::uint8_t kFirst[] = {0x00, 0xFF, 0x68, 0x3C, 0x16, 0xE0, 0x68, 0x01, 0x55};
+    if (index < sizeof kFirst) return kFirst[index];
+    // A linear congruential sequence, its high byte taken.
+    std::uint32_t state = static_cast<std::uint32_t>(index);
+    for (int round = 0; round < 3; ++round) state = state * 1103515245u + 12345u;
+    return static_cast<std::uint8_t>(state >> 24);
+}
+
+CEndlessLine::CEndlessLine(const CSimMeter& meter, CDataPackage reply)
+    : kind_(meter.endless), byte_(meter.endlessByte), reply_(std::move(reply)) {}
+
+std::uint8_t CEndlessLine::Next() {
+    const std::size_t index = sent_++;
+    switch (kind_) {
+        case SimEndless::Byte:
+            return byte_;
+        case SimEndless::Noise:
+            return NoiseByte(index);
+        case SimEndless::Reply:
+            return reply_.At(index % reply_.Size());
+        case SimEndless::None:
+            break;
+    }
+    return 0;
+}
+
 CDataPackage BuildMeterReply(const CSimMeter& meter, const std::tm& now) {
     const bool heat = meter.family == SimFamily::Heat;
-    CDataPackage reply;
-    for (int i = 0; i < 3; ++i) reply.Add(kFramePreamble);
-    reply.Add(kFrameStart);
-    reply.Add(heat ? MeterCodeHeat : MeterCodeWater);
-    AddBcd(reply, meter.answerAs.value_or(meter.serial), 4);
-    AddZeros(reply, 3);
-    reply.Add(kControlReadReply);
-    reply.Add(heat ? kHeatDataBytes : kWaterDataBytes);
-    for (std::uint8_t byte : kReadIdentifier) reply.Add(byte);
+    // The frame with the usual three preamble bytes first, which the checksum passes over.
+    CDataPackage frame;
+    for (std::size_t i = 0; i < kFrameStartIndex; ++i) frame.Add(kFramePreamble);
+    frame.Add(kFrameStart);
+    frame.Add(heat ? MeterCodeHeat : MeterCodeWater);
+    AddBcd(frame, meter.answerAs.value_or(meter.serial), 4);
+    AddZeros(frame, 3);
+    frame.Add(kControlReadReply);
+    frame.Add(heat ? kHeatDataBytes : kWaterDataBytes);
+    for (std::uint8_t byte : kReadIdentifier) frame.Add(byte);
     const std::tm clock = ClockOf(meter, now);
-    heat ? AddHeatData(reply, meter, clock) : AddWaterData(reply, meter, clock);
-    AppendChecksum(reply);
-    if (meter.badChecksum) {
-        CDataPackage spoilt;
-        const std::size_t checksumIndex = reply.Size() - 1;
-        for (std::size_t i = 0; i < checksumIndex; ++i) spoilt.Add(reply.At(i));
-        spoilt.Add(static_cast<std::uint8_t>(reply.At(checksumIndex) + 1));
-        reply = spoilt;
-    }
+    heat ? AddHeatData(frame, meter, clock) : AddWaterData(frame, meter, clock);
+    AppendChecksum(frame);
+
+    CDataPackage reply;
+    for (unsigned i = 0; i < meter.noiseBytes; ++i) reply.Add(NoiseByte(i));
+    for (unsigned i = 0; i < meter.preambleBytes; ++i) reply.Add(kFramePreamble);
+    const std::size_t checksumIndex = frame.Size() - 1;
+    for (std::size_t i = kFrameStartIndex; i < checksumIndex; ++i) reply.Add(frame.At(i));
+    reply.Add(static_cast<std::uint8_t>(frame.At(checksumIndex) + (meter.badChecksum ? 1 : 0)));
     reply.Add(kFrameEnd);
     for (unsigned i = 0; i < meter.trailingBytes; ++i) reply.Add(kTrailingByte);
     return reply;

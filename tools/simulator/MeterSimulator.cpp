@@ -20,6 +20,7 @@
 namespace {
 constexpr double kBitsPerCharacter = 11;  // start, 8 data, parity, stop
 constexpr auto kIdleWake = std::chrono::milliseconds(200);
+constexpr auto kEndlessWake = std::chrono::milliseconds(2);
 constexpr std::size_t kReadRequestBytes = 19;
 constexpr unsigned kServerLineSpeed = 9600;  // the serial side of a simulated device server
 
@@ -159,6 +160,7 @@ void CMeterSimulator::Run() {
                 wait = std::max(Clock::duration::zero(), outgoing_.begin()->first - Clock::now());
             }
         }
+        if (endless_) wait = std::min<Clock::duration>(wait, kEndlessWake);
         const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
         const timespec timeout{static_cast<time_t>(nanoseconds / 1000000000),
                                static_cast<long>(nanoseconds % 1000000000)};
@@ -210,6 +212,7 @@ void CMeterSimulator::TakeInput() {
             requests_.push_back(request);
             if (replyEnd_) gaps_.push_back(arrived - *replyEnd_);
             replyEnd_.reset();
+            endless_.reset();
         }
         input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(scan.consumed));
         if (!scan.found) break;
@@ -230,9 +233,15 @@ void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point r
         const auto requestOnLine = std::chrono::duration<double, std::milli>(
             CharacterMs() * static_cast<double>(kReadRequestBytes));
         const auto delay = std::chrono::milliseconds(line_.replyDelayMs + meter.lateMs);
-        Schedule(BuildMeterReply(meter, LocalNow()),
-                 requestEnd + std::chrono::duration_cast<Clock::duration>(requestOnLine) + delay,
-                 true);
+        const Clock::time_point start =
+            requestEnd + std::chrono::duration_cast<Clock::duration>(requestOnLine) + delay;
+        if (meter.endless != SimEndless::None) {
+            endless_.emplace(meter, BuildMeterReply(meter, LocalNow()));
+            endlessStart_ = start;
+            endlessSent_ = 0;
+        } else {
+            Schedule(BuildMeterReply(meter, LocalNow()), start, true);
+        }
         if (report_) report_(Format("%s %08u: answered", familyName, serial));
         return;
     }
@@ -252,6 +261,16 @@ void CMeterSimulator::Schedule(const CDataPackage& bytes, Clock::time_point star
     }
 }
 
+void CMeterSimulator::TakeEndlessBytes(Clock::time_point now, std::vector<std::uint8_t>& due) {
+    if (!endless_ || now < endlessStart_) return;
+    // Unpaced, the line still runs at the device server's speed: "never silent" needs a pace.
+    const double characterMs =
+        CharacterMs() > 0 ? CharacterMs() : kBitsPerCharacter * 1000 / kServerLineSpeed;
+    const auto elapsed = std::chrono::duration<double, std::milli>(now - endlessStart_).count();
+    const auto owed = static_cast<std::size_t>(elapsed / characterMs) + 1;
+    for (; endlessSent_ < owed; ++endlessSent_) due.push_back(endless_->Next());
+}
+
 void CMeterSimulator::WriteDueBytes() {
     std::vector<std::uint8_t> due;
     {
@@ -261,6 +280,7 @@ void CMeterSimulator::WriteDueBytes() {
             due.push_back(outgoing_.begin()->second);
             outgoing_.erase(outgoing_.begin());
         }
+        TakeEndlessBytes(now, due);
     }
     // A full line buffer (nobody reads the port) loses the bytes, as a radio link would, and so
     // does a server without a client.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "serial/DataPackage.h"
+#include "tools/simulator/MeterReplies.h"
 #include "tools/simulator/SimulatedMeter.h"
 
 // The radio modem with its meters, on the master side of a pseudo-terminal pair: the program
@@ -68,6 +69,8 @@ private:
     void Answer(unsigned serial, int meterCode, Clock::time_point requestEnd);
     void Schedule(const CDataPackage& bytes, Clock::time_point start, bool inBursts);
     void WriteDueBytes();
+    // The bytes of a never-silent line due by `now`, added to `due`.
+    void TakeEndlessBytes(Clock::time_point now, std::vector<std::uint8_t>& due);
     double CharacterMs() const;
 
     std::vector<CSimMeter> meters_;
@@ -81,6 +84,10 @@ private:
     std::string portPath_;
     std::string link_;
     std::vector<std::uint8_t> input_;
+    // A line that never falls silent, from `endlessStart_` until the next request.
+    std::optional<CEndlessLine> endless_;
+    Clock::time_point endlessStart_;
+    std::size_t endlessSent_ = 0;
 
     mutable std::mutex lock_;  // guards what follows, shared with the callers' thread
     int connection_ = -1;      // written only by the answering thread

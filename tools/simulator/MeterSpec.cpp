@@ -5,6 +5,7 @@
 
 namespace {
 constexpr unsigned kLargestSerial = 99999999;
+constexpr unsigned kLongestRun = 1000;  // of preamble or noise bytes before a frame
 
 bool ParseNumber(std::string_view text, unsigned& value) {
     const char* end = text.data() + text.size();
@@ -52,6 +53,21 @@ bool ParseClock(std::string_view text, CSimClock& clock) {
            fixed.hour <= 23 && fixed.minute <= 59 && fixed.second <= 59;
 }
 
+// endless=HH (a hexadecimal byte repeated), endless=noise or endless=reply.
+bool ParseEndless(std::string_view text, CSimMeter& meter) {
+    if (text == "noise" || text == "reply") {
+        meter.endless = text == "noise" ? SimEndless::Noise : SimEndless::Reply;
+        return true;
+    }
+    unsigned byte = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, byte, 16);
+    if (text.size() != 2 || result.ec != std::errc() || result.ptr != end) return false;
+    meter.endless = SimEndless::Byte;
+    meter.endlessByte = static_cast<std::uint8_t>(byte);
+    return true;
+}
+
 bool ApplyValue(std::string_view key, std::string_view value, CSimMeter& meter) {
     const bool heat = meter.family == SimFamily::Heat;
     std::string* text = nullptr;
@@ -69,12 +85,15 @@ bool ApplyValue(std::string_view key, std::string_view value, CSimMeter& meter) 
     }
     unsigned number = 0;
     if (key == "clock") return ParseClock(value, meter.clock);
+    if (key == "endless") return ParseEndless(value, meter);
     if (!ParseNumber(value, number)) return false;
     if (heat && key == "hours") meter.hours = number;
     else if (!heat && key == "minutes") meter.minutes = number;
     else if (key == "as" && number <= kLargestSerial) meter.answerAs = number;
     else if (key == "trailing") meter.trailingBytes = number;
     else if (key == "late") meter.lateMs = number;
+    else if (key == "preamble" && number <= kLongestRun) meter.preambleBytes = number;
+    else if (key == "noise" && number <= kLongestRun) meter.noiseBytes = number;
     else return false;
     return true;
 }

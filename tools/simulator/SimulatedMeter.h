@@ -1,10 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 // What one simulated meter reports and how it misbehaves.
 enum class SimFamily { Heat, Water };
+
+// What a line that never falls silent keeps sending, from the reply's time until the next
+// request: one byte over and over (a stuck modem), radio noise, or the reply over and over (a
+// burst that keeps restarting).
+enum class SimEndless { None, Byte, Noise, Reply };
 
 // The meter clock: the local time of each reply unless a fixed time is set.
 struct CSimClock {
@@ -31,6 +37,10 @@ struct CSimMeter {
     bool badChecksum = false;           // the reply's checksum is off by one
     unsigned trailingBytes = 0;         // bytes sent after the end character
     unsigned lateMs = 0;                // answers this much later than the line's delay
+    unsigned preambleBytes = 3;         // wake-up bytes FE before the start character
+    unsigned noiseBytes = 0;            // line noise before the preamble
+    SimEndless endless = SimEndless::None;
+    std::uint8_t endlessByte = 0x68;  // what SimEndless::Byte repeats
 };
 
 // How the simulated radio modem carries replies.

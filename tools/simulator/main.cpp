@@ -32,6 +32,8 @@ void PrintUsage() {
         "METER is FAMILY:SERIAL[,KEY=VALUE|FLAG]... with FAMILY heat or water;\n"
         "  heat keys q_cooling q v t1 t2 hours, water keys v v_flow v_reverse bat minutes,\n"
         "  both clock=YYYY-MM-DDThh:mm[:ss]|now as=SERIAL trailing=N late=MS,\n"
+        "  preamble=N (FE bytes, default 3) noise=N (noise bytes before them),\n"
+        "  endless=HH|noise|reply (the line never falls silent until the next request),\n"
         "  flags silent bad-checksum. Without meters, a demonstration set is played.\n",
         kDefaultLink);
 }
