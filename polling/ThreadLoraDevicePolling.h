@@ -6,6 +6,7 @@
 #include "database/models/DataHeat.h"
 #include "database/models/DataWater.h"
 
+class CDataPackage;
 class CDevice;
 class CPollingScreen;
 class CProcessComPort;

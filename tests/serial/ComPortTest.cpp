@@ -6,6 +6,7 @@
 #include "serial/HexPackage.h"
 #include "serial/LineSpeeds.h"
 #include "serial/LinkFixture.h"
+#include "serial/ReplyAssembler.h"
 
 using namespace link_test;
 
@@ -115,6 +116,50 @@ TEST_F(ComPort, AGapLongerThanTheSilenceCutsTheReplyUnderBothRules) {
         EXPECT_NE(exchange.check, TelegramOk);
         std::this_thread::sleep_for(std::chrono::milliseconds(3 * line.burstGapMs));
     }
+}
+
+TEST_F(ComPort, AReplyAfterAnyPreambleOrNoiseIsTakenUnderBothRules) {
+    const std::string path = Play({Meter("heat:1,preamble=13,noise=9"), Meter("water:2,preamble=0")});
+    for (bool endOnFrame : {true, false}) {
+        CProcessComPort port(path.c_str(), kSpeed, Rule(endOnFrame));
+        const CExchange noisy = Exchange(port, 1);
+        EXPECT_EQ(noisy.check, TelegramOk) << endOnFrame;
+        EXPECT_EQ(noisy.serial, 1);
+        EXPECT_EQ(noisy.reply.Size(), 9u + 13 + 59 + 1);
+        if (endOnFrame) {
+            EXPECT_LT(noisy.ms, kSilenceMs) << "its frame ends it";
+        }
+        const CExchange bare = Exchange(port, 2, MeterCodeWater);
+        EXPECT_EQ(bare.check, TelegramOk) << endOnFrame;
+        EXPECT_EQ(bare.serial, 2);
+    }
+}
+
+TEST_F(ComPort, ALineThatNeverFallsSilentEndsTheExchangeWithinItsBound) {
+    // A stuck modem, radio noise, a burst of another meter's reply that keeps restarting, and
+    // a meter's own reply over and over.
+    const std::string path =
+        Play({Meter("heat:1,endless=68"), Meter("heat:2,endless=noise"),
+              Meter("heat:3,endless=reply,as=4"), Meter("heat:5,endless=reply"), Meter("heat:6")});
+    const double boundMs = 2 * kSilenceMs + CharactersMs(kLongestFrameBytes, kSpeed);
+    const double byteBoundMs = kMaxReplyBytes * kCharacterMs;
+    CProcessComPort port(path.c_str(), kSpeed, Rule(true));
+    for (unsigned serial : {1u, 2u, 3u}) {
+        const CExchange endless = Exchange(port, serial);
+        EXPECT_NE(endless.check, TelegramOk) << serial;
+        EXPECT_LT(endless.ms, boundMs + kRequestMs + 100) << serial;
+        // Another meter's frames are dropped and do not count: only the time bound ends it.
+        EXPECT_GE(endless.ms, serial == 3 ? boundMs : byteBoundMs) << serial;
+    }
+    const CExchange own = Exchange(port, 5);
+    EXPECT_EQ(own.check, TelegramOk) << "its first frame is the reply";
+    EXPECT_LT(own.ms, kRequestMs + byteBoundMs + 100);
+    EXPECT_EQ(Exchange(port, 6).check, TelegramOk) << "nothing of the endless line is left";
+
+    CProcessComPort onSilence(path.c_str(), kSpeed, Rule(false));
+    const CExchange silence = Exchange(onSilence, 5);
+    EXPECT_NE(silence.check, TelegramOk) << "never silent: the byte bound ends it";
+    EXPECT_LT(silence.ms, boundMs + kRequestMs + 100);
 }
 
 TEST_F(ComPort, LateBytesFromAnEarlierReplyArePurgedBeforeTheNextRequest) {

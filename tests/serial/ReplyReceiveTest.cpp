@@ -4,7 +4,9 @@
 #include "serial/HexPackage.h"
 #include "serial/LinkFixture.h"
 #include "serial/MemoryChannel.h"
+#include "serial/ReplyAssembler.h"
 #include "serial/ReplyReceive.h"
+#include "tools/simulator/MeterReplies.h"
 
 using namespace link_test;
 
@@ -125,5 +127,80 @@ TEST_F(ReplyReceive, ALostLineClosesTheLinkAndRetryReopensItWithoutSending) {
     EXPECT_EQ(line->opens, 2);
     EXPECT_EQ(line->written.size(), written) << "the request that found the link gone is not sent";
     line->Answer({{kHeatLine}});
+    EXPECT_EQ(Exchange(*port, 12345678).check, TelegramOk);
+}
+
+namespace {
+// A reply of another meter, as a late reply to an earlier request or a neighbour would send it.
+const CDataPackage kOtherLine = BuildMeterReply(Meter("heat:87654321"), [] {
+    std::tm time{};
+    time.tm_year = 2025 - 1900;
+    time.tm_mday = 1;
+    return time;
+}());
+
+CDataPackage Repeated(const CDataPackage& bytes, std::size_t count) {
+    CDataPackage repeated;
+    for (std::size_t i = 0; i < count; ++i) repeated.Add(bytes.At(i % bytes.Size()));
+    return repeated;
+}
+}  // namespace
+
+TEST_F(ReplyReceive, AnotherMetersFrameIsDroppedAndTheReplyRuleGoesOnAsIfItHadNotCome) {
+    for (bool endOnFrame : {true, false}) {
+        line = std::make_shared<CMemoryLine>();
+        line->Answer({{kOtherLine}, {kHeatLine, 20}});
+        line->Answer({{kOtherLine}});
+        const auto port = Connect(Rule(endOnFrame));
+        WriteFile("console.log", "");
+
+        const CExchange heat = Exchange(*port, 12345678);
+        EXPECT_EQ(heat.reply.Bytes(), HexPackage(kWorkedHeatReply).Bytes()) << endOnFrame;
+        EXPECT_EQ(ReadFile("console.log").rfind(" not asked: FE FE FE 68 20 21 43 65 87 ", 0), 0u)
+            << ReadFile("console.log");
+        // Only another meter answering: as silent as a meter that does not answer.
+        line->waits.clear();
+        const CExchange other = Exchange(*port, 12345678);
+        EXPECT_EQ(other.reply.Bytes(), std::vector<std::uint8_t>{0});
+        EXPECT_EQ(other.check, TelegramBadChecksum);
+        EXPECT_EQ(line->waits.back(), kSilenceWait) << "the silence ends it";
+    }
+}
+
+TEST_F(ReplyReceive, ALineThatNeverFallsSilentEndsTheReplyAtTheByteBound) {
+    for (bool endOnFrame : {true, false}) {
+        for (const CDataPackage& babble : {HexPackage("68"), HexPackage("68 16 FE 00 68")}) {
+            line = std::make_shared<CMemoryLine>();
+            line->Answer({{Repeated(babble, 2000)}});
+            const auto port = Connect(Rule(endOnFrame));
+            WriteFile("console.log", "");
+            const CExchange exchange = Exchange(*port, 12345678);
+            EXPECT_EQ(exchange.reply.Size(), kMaxReplyBytes + 1);
+            EXPECT_NE(exchange.check, TelegramOk);
+            const std::string log = ReadFile("console.log");
+            EXPECT_LE(log.size(), 1024u + 4) << "the log of one exchange is capped";
+            EXPECT_EQ(log.substr(log.size() - 4), " …");
+        }
+    }
+    // After a whole frame, what follows is read off up to the bound and the rest left to the
+    // purge.
+    line = std::make_shared<CMemoryLine>();
+    line->Answer({{kHeatLine}, {Repeated(HexPackage("AA"), 2000)}});
+    const auto port = Connect(Rule(true));
+    EXPECT_EQ(Exchange(*port, 12345678).check, TelegramOk);
+    EXPECT_EQ(line->coming.size(), 2000 - kMaxReplyBytes);
+}
+
+TEST_F(ReplyReceive, AStopRequestAbandonsTheExchangeUntilTheLinkIsResumed) {
+    line->Answer({{kHeatLine}});
+    line->Answer({{kHeatLine}});
+    const auto port = Connect(Rule(true));
+    WriteFile("console.log", "");
+    port->Interrupt();
+    const CExchange stopped = Exchange(*port, 12345678);
+    EXPECT_EQ(stopped.reply.Bytes(), std::vector<std::uint8_t>{0}) << "nothing half-read";
+    EXPECT_EQ(ReadFile("console.log"), " stopped ");
+    EXPECT_TRUE(port->IsOpen());
+    port->Resume();
     EXPECT_EQ(Exchange(*port, 12345678).check, TelegramOk);
 }
