@@ -1,7 +1,8 @@
 // One request and its reply, the simulator playing the meter at 9600 bit/s over a pseudo-terminal
 // or behind a serial device server on a loopback TCP port, with the real 9-second silence.
 // "Time" is the whole exchange; "CPU" is the part spent outside waiting on the line (the
-// exchanging thread's own processor time).
+// exchanging thread's own processor time). Then the lines that never fall silent, and a stop
+// request during a silent meter's exchange.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -19,6 +20,8 @@
 #include "serial/Frame.h"
 #include "serial/LineSpeeds.h"
 #include "serial/ProcessComPort.h"
+#include "serial/ReplyAssembler.h"
+#include "serial/ReplyReceive.h"
 #include "tools/simulator/MeterReplies.h"
 #include "tools/simulator/MeterSimulator.h"
 #include "tools/simulator/MeterSpec.h"
@@ -149,23 +152,84 @@ BENCHMARK(BM_ReplyToRequest)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// What the receive adds per reply besides the line: the complete-frame test after every byte,
-// then the frame checks and the decoding.
+// An exchange with a line that never falls silent, with the real 9-second silence: a stuck
+// modem repeating 68 and radio noise end at the byte bound; another meter's reply repeated
+// without end (its frames are dropped) only at the time bound. Counter "bound_ms": that bound.
+// Argument: 0 for 68, 1 for noise, 2 for another meter's reply.
+void BM_EndlessLine(benchmark::State& state) {
+    CScratchDirectory scratch;
+    const char* kinds[] = {"heat:12345678,endless=68", "heat:12345678,endless=noise",
+                           "heat:12345678,endless=reply,as=12345679"};
+    CSimMeter meter;
+    std::string error;
+    ParseMeterSpec(kinds[state.range(0)], meter, error);
+    CMeterSimulator simulator({meter});
+    if (!StartSimulator(simulator, false, state)) return;
+    CProcessComPort port(simulator.PortPath().c_str(), kSpeed);
+    const auto request = CLongFrame().BuildReadRequest(kAnsweringSerial, MeterCodeHeat);
+    CDataPackage reply("Read");
+    for (auto _ : state) {
+        port.SendPackage(*request);
+        port.ReceivePackage(reply);
+    }
+    state.counters["bound_ms"] = ReplyTimingOf(kSpeed, CLinkSettings()).boundMs;
+    state.counters["reply_bytes"] = static_cast<double>(reply.Size());
+}
+BENCHMARK(BM_EndlessLine)
+    ->ArgNames({"line"})
+    ->DenseRange(0, 2)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A stop request during a silent meter's exchange, with the real 9-second silence: the time
+// from Interrupt to the end of the thread that was waiting in the receive.
+void BM_StopDuringSilentExchange(benchmark::State& state) {
+    CScratchDirectory scratch;
+    CMeterSimulator simulator(BenchMeters());
+    if (!StartSimulator(simulator, false, state)) return;
+    CProcessComPort port(simulator.PortPath().c_str(), kSpeed);
+    const auto request = CLongFrame().BuildReadRequest(kSilentSerial, MeterCodeHeat);
+    for (auto _ : state) {
+        port.Resume();
+        std::thread exchange([&] {
+            CDataPackage reply("Read");
+            port.SendPackage(*request);
+            port.ReceivePackage(reply);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // well into the wait
+        const auto stop = std::chrono::steady_clock::now();
+        port.Interrupt();
+        exchange.join();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - stop).count());
+    }
+}
+BENCHMARK(BM_StopDuringSilentExchange)
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+
+// What the receive adds per reply besides the line: the reply assembler after every byte, then
+// the frame checks and the decoding. Argument: the preamble's length.
 void BM_ReplyProcessing(benchmark::State& state) {
     std::tm clock{};
-    CDataPackage line = BuildMeterReply(BenchMeters()[0], clock);
+    clock.tm_year = 2025 - 1900;
+    clock.tm_mday = 1;
+    CSimMeter meter = BenchMeters()[0];
+    meter.preambleBytes = static_cast<unsigned>(state.range(0));
+    const CDataPackage line = BuildMeterReply(meter, clock);
+    const CMeterSerialBytes asked = {0x78, 0x56, 0x34, 0x12};
     for (auto _ : state) {
-        CDataPackage received;
-        bool complete = false;
-        for (std::uint8_t byte : line.Bytes()) {
-            received.Add(byte);
-            complete = IsCompleteFrame(received);
-        }
+        CReplyAssembler assembler(asked);
+        ReplyProgress progress = ReplyProgress::MoreNeeded;
+        for (std::uint8_t byte : line.Bytes()) progress = assembler.Add(byte);
+        CDataPackage received = assembler.Bytes();
         received.Add(received.At(received.Size() - 1));
         CTelegram telegram(received);
-        benchmark::DoNotOptimize(complete);
+        benchmark::DoNotOptimize(progress);
         benchmark::DoNotOptimize(telegram.Decode());
     }
 }
-BENCHMARK(BM_ReplyProcessing)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReplyProcessing)->Arg(3)->Arg(13)->Unit(benchmark::kMicrosecond);
 }  // namespace
