@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "fuzz/FuzzCheck.h"
 #include "meter/MeterCodes.h"
@@ -184,14 +184,21 @@ void CheckReceive(const std::uint8_t* data, std::size_t size) {
 
     // The same line with a frame of the meter asked after it: found, whatever came before.
     if (!asked) return;
-    const std::uint8_t header[9] = {static_cast<std::uint8_t>(MeterCodeHeat), data[1], data[2],
-                                    data[3], data[4], 0, 0, 0, 0x81};
+    const std::uint8_t header[9] = {static_cast<std::uint8_t>(MeterCodeHeat),
+                                    data[1],
+                                    data[2],
+                                    data[3],
+                                    data[4],
+                                    0,
+                                    0,
+                                    0,
+                                    0x81};
     const CDataPackage frame = FrameAround(header, sizeof header);
     const CDataPackage withFrame = Joined(line, frame, kFrameStartIndex);
     if (withFrame.Size() >= kMaxReplyBytes) return;
     // A quiet shorter than the silence wait, which would end the reply before the frame.
-    const CReceivedReply found =
-        ReceiveOver(withFrame, split, std::min(quietMs, kQuietWithinReply), endOnFrame, false, asked);
+    const CReceivedReply found = ReceiveOver(withFrame, split, std::min(quietMs, kQuietWithinReply),
+                                             endOnFrame, false, asked);
     FUZZ_CHECK(CheckFrame(found.package) == TelegramOk);
 }
 }  // namespace

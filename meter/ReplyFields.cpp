@@ -27,8 +27,7 @@ std::uint8_t CReplyFields::At(std::size_t index) const {
     return package_.At(frame_.start + index - kFrameStartIndex);
 }
 
-void CReplyFields::Fail(const char* field, std::span<const std::size_t> indexes,
-                        const char* what) {
+void CReplyFields::Fail(const char* field, std::span<const std::size_t> indexes, const char* what) {
     if (!fault_.empty()) return;
     std::string bytes;
     for (std::size_t index : indexes) bytes += Format(bytes.empty() ? "%02X" : " %02X", At(index));
@@ -68,8 +67,8 @@ std::string CReplyFields::Clock(const char* field, std::size_t yearHigh, std::si
         Fail(field, all, "a date and time");
         return {};
     }
-    std::string text = Format("%02X%02X-%02X-%02X %02X:%02X", At(yearHigh), At(yearLow),
-                              At(month), At(day), At(hour), At(minute));
+    std::string text = Format("%02X%02X-%02X-%02X %02X:%02X", At(yearHigh), At(yearLow), At(month),
+                              At(day), At(hour), At(minute));
     if (second) text += Format(":%02X", At(*second));
     return text;
 }

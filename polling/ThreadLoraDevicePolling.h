@@ -20,7 +20,8 @@ class CTelegram;
 // the run ends without another request.
 class ThreadLoraDevicePolling : public TThread {
 public:
-    // The link, the database and the screen must outlive the thread's run.
+    // The database and the screen must outlive the thread's run, the link the thread object:
+    // deleting it terminates it, which wakes the link.
     ThreadLoraDevicePolling(CProcessComPort& link, CSQLite3Controller& database,
                             CPollingScreen& screen);
 

@@ -30,8 +30,7 @@ ChannelRead ReadByteWithin(int fd, const CWakeFlag& wake, std::uint8_t& byte, un
         // Rounded up, so a wait is never cut short by a fraction of a millisecond.
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd waiting[] = {{fd, POLLIN, 0}, {wake.Fd(), POLLIN, 0}};
-        const int ready =
-            ::poll(waiting, 2, left.count() > 0 ? static_cast<int>(left.count()) : 0);
+        const int ready = ::poll(waiting, 2, left.count() > 0 ? static_cast<int>(left.count()) : 0);
         if (ready < 0 && errno == EINTR) continue;
         // A stop request wins over a byte that came at the same moment.
         if (ready > 0 && (waiting[1].revents & POLLIN) != 0) return ChannelRead::Interrupted;

@@ -53,8 +53,7 @@ void AppendChecksum(CDataPackage& package);
 // preamble or line noise, from which the announced length, the checksum and the end character
 // all check out. Looks only at frames ending there, so a receive can ask after every byte;
 // `from` skips the start characters before it.
-std::optional<CFrameSpan> FrameEndingAt(std::span<const std::uint8_t> bytes,
-                                        std::size_t from = 0);
+std::optional<CFrameSpan> FrameEndingAt(std::span<const std::uint8_t> bytes, std::size_t from = 0);
 
 // The frame of a received package, which carries one repeat of its end character after it.
 std::optional<CFrameSpan> ReceivedFrame(const CDataPackage& package);

@@ -23,8 +23,7 @@ CProcessComPort::CProcessComPort(const char* name, unsigned speed, const CLinkSe
 
 CProcessComPort::CProcessComPort(std::unique_ptr<CChannel> channel, unsigned speed,
                                  const CLinkSettings& settings)
-    : channel_(std::move(channel)),
-      timing_(ReplyTimingOf(CheckBaud(speed), settings)) {
+    : channel_(std::move(channel)), timing_(ReplyTimingOf(CheckBaud(speed), settings)) {
     Open();
 }
 

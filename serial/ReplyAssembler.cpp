@@ -11,7 +11,8 @@ bool CReplyAssembler::IsAsked(const CFrameSpan& frame) const {
 void CReplyAssembler::Drop(std::size_t first, std::size_t end) {
     const std::vector<std::uint8_t>& all = held_.Bytes();
     CDataPackage kept;
-    for (std::size_t i = 0; i < all.size(); ++i) (i >= first && i < end ? dropped_ : kept).Add(all[i]);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        (i >= first && i < end ? dropped_ : kept).Add(all[i]);
     held_ = kept;
 }
 

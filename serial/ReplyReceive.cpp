@@ -45,37 +45,32 @@ private:
     bool full_ = false;
 };
 
-// The longest the next wait may be: the silence wait, or what is left before the deadline.
-unsigned WaitBefore(Clock::time_point deadline, unsigned silenceWaitMs) {
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left <= 0 ? 0 : static_cast<unsigned>(std::min<long long>(left, silenceWaitMs));
+// The next wait: `longestMs`, or what is left before the deadline when that is less.
+unsigned WaitBefore(Clock::time_point deadline, unsigned longestMs) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left <= 0 ? 0 : static_cast<unsigned>(std::min<long long>(left, longestMs));
 }
 
-// How reading what follows a complete frame ended.
-enum class ReadOffEnd { Quiet, Lost, Abandoned };
-
-// Takes what follows a complete frame until the line has been quiet for one read interval; a
-// line that never falls quiet is left, at its bound, to the purge before the next request.
-ReadOffEnd ReadOff(CChannel& channel, const CReplyTiming& timing, Clock::time_point deadline,
-                   CDataPackage& dropped) {
+// Takes what follows a complete frame until the line has been quiet for one read interval
+// (Silence); a line that never falls quiet is left, at its bound, to the purge before the next
+// request.
+ChannelRead ReadOff(CChannel& channel, const CReplyTiming& timing, Clock::time_point deadline,
+                    CDataPackage& dropped) {
     std::uint8_t byte = 0;
     while (dropped.Size() < kMaxReplyBytes) {
         const unsigned wait = WaitBefore(deadline, timing.readIntervalMs);
         if (wait == 0) break;
-        switch (channel.ReadByte(byte, wait)) {
-            case ChannelRead::Byte:
-                dropped.Add(byte);
-                break;
-            case ChannelRead::Silence:
-                return ReadOffEnd::Quiet;
-            case ChannelRead::Lost:
-                return ReadOffEnd::Lost;
-            case ChannelRead::Interrupted:
-                return ReadOffEnd::Abandoned;
-        }
+        const ChannelRead outcome = channel.ReadByte(byte, wait);
+        if (outcome != ChannelRead::Byte) return outcome;
+        dropped.Add(byte);
     }
-    return ReadOffEnd::Quiet;
+    return ChannelRead::Silence;
+}
+
+// What a read that brought no byte says of the link.
+void NoteEnd(ChannelRead outcome, CReceivedReply& reply) {
+    reply.lost = outcome == ChannelRead::Lost;
+    reply.abandoned = outcome == ChannelRead::Interrupted;
 }
 }  // namespace
 
@@ -96,38 +91,22 @@ CReceivedReply ReceiveReply(CChannel& channel, const CReplyTiming& timing,
     CDataPackage dropped;
     // From the request, written just before: a write of a request's few bytes never waits.
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timing.boundMs);
-    for (bool ended = false; !ended;) {
+    for (;;) {
         const unsigned wait = WaitBefore(deadline, timing.silenceWaitMs);
         std::uint8_t byte = 0;
         const ChannelRead outcome = wait > 0 ? channel.ReadByte(byte, wait) : ChannelRead::Silence;
-        reply.lost = outcome == ChannelRead::Lost;
-        reply.abandoned = outcome == ChannelRead::Interrupted;
-        if (outcome != ChannelRead::Byte) break;
+        if (outcome != ChannelRead::Byte) {
+            NoteEnd(outcome, reply);
+            break;
+        }
         const ReplyProgress progress = assembler.Add(byte);
         log.AppendMarked(" not asked:", assembler.Dropped());
-        switch (progress) {
-            case ReplyProgress::MoreNeeded:
-            case ReplyProgress::OtherMeter:
-                break;
-            case ReplyProgress::Complete:
-                // A modem may add bytes of its own after the frame it passes on (a signal
-                // strength, a stray byte): the frame is the reply all the same.
-                if (!timing.endOnCompleteFrame) break;
-                switch (ReadOff(channel, timing, deadline, dropped)) {
-                    case ReadOffEnd::Quiet:
-                        break;
-                    case ReadOffEnd::Lost:
-                        reply.lost = true;
-                        break;
-                    case ReadOffEnd::Abandoned:
-                        reply.abandoned = true;
-                        break;
-                }
-                ended = true;
-                break;
-            case ReplyProgress::Overlong:
-                ended = true;
-                break;
+        if (progress == ReplyProgress::Overlong) break;
+        // A modem may add bytes of its own after the frame it passes on (a signal strength, a
+        // stray byte): the frame is the reply all the same.
+        if (progress == ReplyProgress::Complete && timing.endOnCompleteFrame) {
+            NoteEnd(ReadOff(channel, timing, deadline, dropped), reply);
+            break;
         }
     }
     const CDataPackage& held = assembler.Bytes();

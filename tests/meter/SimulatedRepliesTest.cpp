@@ -142,10 +142,10 @@ TEST(SimulatedReplies, MeterSpecsSayWhatTheyMean) {
 
     CSimMeter meter;
     std::string error;
-    for (const char* wrong : {"gas:1", "heat:", "heat:100000000", "heat:1,bat=3.6",
-                              "water:1,q=2", "water:1,v=1,2", "heat:1,clock=2025-01-31",
-                              "heat:1,clock=2025-13-01T00:00", "heat:1,late=soon", "heat:1,loud",
-                              "heat:1,endless=6", "heat:1,endless=zz", "heat:1,preamble=1001"}) {
+    for (const char* wrong :
+         {"gas:1", "heat:", "heat:100000000", "heat:1,bat=3.6", "water:1,q=2", "water:1,v=1,2",
+          "heat:1,clock=2025-01-31", "heat:1,clock=2025-13-01T00:00", "heat:1,late=soon",
+          "heat:1,loud", "heat:1,endless=6", "heat:1,endless=zz", "heat:1,preamble=1001"}) {
         EXPECT_FALSE(ParseMeterSpec(wrong, meter, error)) << wrong;
         EXPECT_FALSE(error.empty());
     }

@@ -115,7 +115,8 @@ TEST_F(PollingTest, StopDuringASilentMeterEndsTheRunAtOnceAndLeavesItsRowAsItWas
     CProcessComPort link(simulator_->PortPath().c_str(), 9600);  // the operator's 9 s silence
     CTextPollingScreen screen(db_, PollKindHeat, false, 0, "");
     auto thread = TThread::StartThread<ThreadLoraDevicePolling>(link, db_, screen);
-    while (simulator_->Requests().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (simulator_->Requests().empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
     const auto stop = std::chrono::steady_clock::now();
@@ -128,7 +129,8 @@ TEST_F(PollingTest, StopDuringASilentMeterEndsTheRunAtOnceAndLeavesItsRowAsItWas
 
     // The next run on the same link is not stopped by the last one's stop.
     thread = TThread::StartThread<ThreadLoraDevicePolling>(link, db_, screen);
-    while (simulator_->Requests().size() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (simulator_->Requests().size() < 2)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_FALSE(thread->Finished());
 }
 

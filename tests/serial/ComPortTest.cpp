@@ -119,7 +119,8 @@ TEST_F(ComPort, AGapLongerThanTheSilenceCutsTheReplyUnderBothRules) {
 }
 
 TEST_F(ComPort, AReplyAfterAnyPreambleOrNoiseIsTakenUnderBothRules) {
-    const std::string path = Play({Meter("heat:1,preamble=13,noise=9"), Meter("water:2,preamble=0")});
+    const std::string path =
+        Play({Meter("heat:1,preamble=13,noise=9"), Meter("water:2,preamble=0")});
     for (bool endOnFrame : {true, false}) {
         CProcessComPort port(path.c_str(), kSpeed, Rule(endOnFrame));
         const CExchange noisy = Exchange(port, 1);

@@ -29,7 +29,7 @@ struct CMemoryLine {
     std::deque<CComing> coming;  // brought by the line, not read yet
     std::vector<std::uint8_t> written;
     std::vector<unsigned> waits;
-    bool lost = false;     // reads, writes and purges find the line gone
+    bool lost = false;  // reads, writes and purges find the line gone
     bool interrupted = false;
     bool refuses = false;  // opening fails
     int opens = 0;
