@@ -1,6 +1,8 @@
 #include "Utils/Decimal.h"
 
+#include <algorithm>
 #include <charconv>
+#include <string>
 
 namespace {
 
@@ -19,4 +21,10 @@ double ParseDecimal(std::string_view text) {
     double value = 0;
     std::from_chars(text.data() + start, text.data() + text.size(), value);
     return value;
+}
+
+double ParseDecimalOrComma(std::string_view text) {
+    std::string pointed(text);
+    std::replace(pointed.begin(), pointed.end(), ',', '.');
+    return ParseDecimal(pointed);
 }

@@ -1,5 +1,6 @@
 #include "Utils/TextConversion.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -25,27 +26,40 @@ char32_t CodePointOf(unsigned char byte) {
     return kUpperHalf[byte - 0x80];
 }
 
-char ByteOf(char32_t codePoint) {
+// Ukrainian spelling recommends the modifier-letter apostrophe, which the code page cannot hold;
+// it and its look-alikes become the typographic apostrophe the code page has, so a name is never
+// stored with "?" in it. Dashes and blanks without a code-page form get the nearest.
+char32_t CloseForm(char32_t codePoint) {
+    switch (codePoint) {
+        case U'\u02BC':  // modifier letter apostrophe
+        case U'\u02BB':  // modifier letter turned comma
+        case U'\u02B9':  // modifier letter prime
+        case U'\u2032':  // prime
+            return U'\u2019';
+        case U'\u2010':  // hyphen
+        case U'\u2011':  // non-breaking hyphen
+        case U'\u2012':  // figure dash
+        case U'\u2212':  // minus sign
+            return U'-';
+        case U'\u2007':  // figure space
+        case U'\u2009':  // thin space
+        case U'\u202F':  // narrow no-break space
+            return U'\u00A0';
+        default:
+            return codePoint;
+    }
+}
+
+// The code-page byte of a character or of its close form.
+std::optional<char> ByteOf(char32_t codePoint) {
+    codePoint = CloseForm(codePoint);
     if (codePoint < 0x80) return static_cast<char>(codePoint);
     if (codePoint >= 0x0410 && codePoint <= 0x044F)
         return static_cast<char>(0xC0 + (codePoint - 0x0410));
     for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
         if (kUpperHalf[i] != 0 && kUpperHalf[i] == codePoint) return static_cast<char>(0x80 + i);
     }
-    return '?';
-}
-
-void AppendUtf8(std::string& target, char32_t codePoint) {
-    if (codePoint < 0x80) {
-        target += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        target += static_cast<char>(0xC0 | (codePoint >> 6));
-        target += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        target += static_cast<char>(0xE0 | (codePoint >> 12));
-        target += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        target += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
+    return std::nullopt;
 }
 
 // Decodes one UTF-8 sequence at `pos`, advancing it; a malformed sequence gives nothing and
@@ -79,6 +93,35 @@ std::optional<char32_t> NextCodePoint(std::string_view source, std::size_t& pos)
     return codePoint;
 }
 
+// The length of the sequence a lead byte begins; 0 for a byte that begins none.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 0;
+}
+
+}  // namespace
+
+void AppendUtf8(std::string& target, char32_t codePoint) {
+    if (codePoint < 0x80) {
+        target += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        target += static_cast<char>(0xC0 | (codePoint >> 6));
+        target += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        target += static_cast<char>(0xE0 | (codePoint >> 12));
+        target += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        target += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        target += static_cast<char>(0xF0 | (codePoint >> 18));
+        target += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        target += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        target += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
 bool IsUtf8(std::string_view source) {
     for (std::size_t pos = 0; pos < source.size();) {
         if (!NextCodePoint(source, pos).has_value()) return false;
@@ -86,7 +129,36 @@ bool IsUtf8(std::string_view source) {
     return true;
 }
 
-}  // namespace
+bool CUtf8Check::Feed(std::string_view chunk) {
+    if (!valid_) return false;
+    if (!carry_.empty()) {
+        const std::size_t length = SequenceLength(static_cast<unsigned char>(carry_[0]));
+        const std::size_t taken = std::min(length - carry_.size(), chunk.size());
+        carry_.append(chunk.substr(0, taken));
+        chunk.remove_prefix(taken);
+        if (carry_.size() < length) return true;
+        valid_ = IsUtf8(carry_);
+        carry_.clear();
+        if (!valid_) return false;
+    }
+    // A sequence cut by the chunk's end waits for the next chunk.
+    std::size_t cut = chunk.size();
+    for (std::size_t back = 1; back <= 3 && back <= chunk.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(chunk[chunk.size() - back]);
+        if ((byte & 0xC0) == 0x80) continue;
+        if (SequenceLength(byte) > back) cut = chunk.size() - back;
+        break;
+    }
+    valid_ = IsUtf8(chunk.substr(0, cut));
+    carry_ = chunk.substr(cut);
+    return valid_;
+}
+
+bool CUtf8Check::Finish() {
+    if (!carry_.empty()) valid_ = false;
+    carry_.clear();
+    return valid_;
+}
 
 std::string Cp1251ToUtf8(std::string_view source) {
     std::string target;
@@ -102,7 +174,33 @@ std::string Utf8ToCp1251(std::string_view source) {
     std::string target;
     target.reserve(source.size());
     for (std::size_t pos = 0; pos < source.size();) {
-        target += ByteOf(NextCodePoint(source, pos).value_or(0xFFFD));
+        target += ByteOf(NextCodePoint(source, pos).value_or(0xFFFD)).value_or('?');
+    }
+    return target;
+}
+
+std::string UnstorableCharacters(std::string_view source) {
+    std::string found;
+    for (std::size_t pos = 0; pos < source.size();) {
+        const std::size_t start = pos;
+        const std::optional<char32_t> codePoint = NextCodePoint(source, pos);
+        if (codePoint.has_value() && ByteOf(*codePoint).has_value()) continue;
+        const std::string_view character = source.substr(start, pos - start);
+        if (found.find(character) == std::string::npos) found += character;
+    }
+    return found;
+}
+
+std::string Cp1251ToLower(std::string_view source) {
+    std::string target(source);
+    for (char& c : target) {
+        const char32_t codePoint = CodePointOf(static_cast<unsigned char>(c));
+        char32_t lower = codePoint;
+        if (codePoint >= U'A' && codePoint <= U'Z') lower = codePoint + 0x20;
+        if (codePoint >= 0x0410 && codePoint <= 0x042F) lower = codePoint + 0x20;  // А to Я
+        if (codePoint >= 0x0400 && codePoint <= 0x040F) lower = codePoint + 0x50;  // Ѐ to Џ
+        if (codePoint == 0x0490) lower = 0x0491;                                   // Ґ
+        if (lower != codePoint) c = *ByteOf(lower);
     }
     return target;
 }

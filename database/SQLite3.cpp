@@ -86,17 +86,22 @@ CExecuteResult CSQLite3::Run(const char* text) {
     return result;
 }
 
-int CSQLite3::ExecuteInsert(const char* text) {
-    if (connection_ == nullptr) return 0;
+int CSQLite3::ExecuteInsert(const char* text, CExecuteResult* outcome) {
+    if (connection_ == nullptr) {
+        if (outcome != nullptr) *outcome = Run(text);
+        return 0;
+    }
     // The library's own connection mutex is recursive and taken by every call on the
     // connection, so holding it keeps the insert and the read of its rowid together. The
     // object's lock comes first, as in Query, so the two locks are always taken in one order.
     Lock();
     sqlite3_mutex* connectionMutex = sqlite3_db_mutex(connection_);
     sqlite3_mutex_enter(connectionMutex);
-    const int id = Execute(text) ? static_cast<int>(sqlite3_last_insert_rowid(connection_)) : 0;
+    const CExecuteResult result = Run(text);
+    const int id = result.Ok() ? static_cast<int>(sqlite3_last_insert_rowid(connection_)) : 0;
     sqlite3_mutex_leave(connectionMutex);
     Unlock();
+    if (outcome != nullptr) *outcome = result;
     return id;
 }
 

@@ -46,8 +46,10 @@ public:
     // As Execute, for callers that need to know why it failed or how many rows it changed.
     CExecuteResult Run(const char* text);
     // Runs an INSERT and reads its rowid as one operation, so another thread's insert on this
-    // connection can never hand over its id. Returns the new rowid, or 0 when the insert fails.
-    int ExecuteInsert(const char* text);
+    // connection can never hand over its id. Returns the new rowid, or 0 when the insert fails;
+    // `outcome`, when given, receives the statement's result (a refused duplicate is
+    // SQLITE_CONSTRAINT_UNIQUE).
+    int ExecuteInsert(const char* text, CExecuteResult* outcome = nullptr);
 
     // Transactions, for batches such as the imports: one commit instead of one per row.
     // A transaction belongs to the connection, not to the calling thread: while it is open,

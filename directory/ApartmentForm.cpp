@@ -38,6 +38,8 @@ enum Row {
     RowMzk,
     RowCount
 };
+// The rows whose text is stored as it is typed, each required.
+constexpr int kTextRows[] = {RowApartment, RowAccount, RowSurname, RowName, RowFirstName};
 
 QLineEdit* NewEdit(int limit = 32767) {
     auto* edit = new QLineEdit;
@@ -101,6 +103,7 @@ TApartmentForm::TApartmentForm(QWidget* parent, Kind kind, const QString& sendCa
     ErrorFirstName = rows_[RowFirstName].mark;
     ButtonSend = NewFormButton(sendCaption, this);
     ButtonCancel = NewFormButton("Відмінити", this);
+    for (int row : kTextRows) WatchStorable(rows_[row]);
 
     if (adding) {
         for (QLineEdit* edit : {EditSurname, EditName, EditFirstName})
@@ -154,15 +157,18 @@ bool TApartmentForm::GatherValid(CDataSubscriber& subscriber) {
     subscriber.sname = ToRecordText(EditSurname->text());
     subscriber.name = ToRecordText(EditName->text());
     subscriber.fname = ToRecordText(EditFirstName->text());
-    subscriber.total_floor_area = ParseDecimal(EditTotalFloorArea->text().toStdString());
-    subscriber.heated_floor_area = ParseDecimal(EditTotalFloorHeatArea->text().toStdString());
+    // A pasted area keeps the comma the key filters turn into a point.
+    subscriber.total_floor_area = ParseDecimalOrComma(EditTotalFloorArea->text().toStdString());
+    subscriber.heated_floor_area =
+        ParseDecimalOrComma(EditTotalFloorHeatArea->text().toStdString());
     subscriber.num_reg_peopl = ParseCount(EditNumRegPeopl->text());
     subscriber.type_room = ComboBoxTypeRoom->currentText() == kLiving ? 0 : 1;
     subscriber.mzk = ComboBoxMZK->currentText() == kNo ? 0 : 1;
 
     SetMarked(rows_[RowHouse], house < 0);
-    for (int row : {RowApartment, RowAccount, RowSurname, RowName, RowFirstName}) {
-        SetMarked(rows_[row], static_cast<QLineEdit*>(rows_[row].field)->text().isEmpty());
+    for (int row : kTextRows) {
+        const bool empty = static_cast<QLineEdit*>(rows_[row].field)->text().isEmpty();
+        SetMarked(rows_[row], !HoldsStorableText(rows_[row]) || empty);
     }
     for (int row = 0; row <= RowFirstName; ++row) {
         if (IsMarked(rows_[row])) return false;

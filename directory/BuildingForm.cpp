@@ -36,6 +36,7 @@ TBuildingForm::TBuildingForm(QWidget* parent, const QString& sendCaption,
     LabelIndex = rows_[2].label, ErrorIndex = rows_[2].mark;
     ButtonSend = NewFormButton(sendCaption, this);
     ButtonCancel = NewFormButton("Відмінити", this);
+    for (const CFormRow& row : rows_) WatchStorable(row);
 
     InstallFormKeys(this, ButtonSend, ButtonCancel);
 }
@@ -51,9 +52,9 @@ bool TBuildingForm::GatherValid(CDataObject& object) {
     object.street = ToRecordText(EditStreet->text());
     object.no = ToRecordText(EditHouse->text());
     object.index_ = ToRecordText(EditIndex->text());
-    SetMarked(rows_[0], object.street.size() < kStreetMinimum);
-    SetMarked(rows_[1], object.no.size() < kHouseMinimum);
-    SetMarked(rows_[2], object.index_.size() < kIndexMinimum);
+    SetMarked(rows_[0], !HoldsStorableText(rows_[0]) || object.street.size() < kStreetMinimum);
+    SetMarked(rows_[1], !HoldsStorableText(rows_[1]) || object.no.size() < kHouseMinimum);
+    SetMarked(rows_[2], !HoldsStorableText(rows_[2]) || object.index_.size() < kIndexMinimum);
     return !IsMarked(rows_[0]) && !IsMarked(rows_[1]) && !IsMarked(rows_[2]);
 }
 

@@ -1,13 +1,17 @@
 #include "directory/FormParts.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QShortcut>
+#include <QTimer>
 
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
+#include "directory/RecordText.h"
 
 namespace {
 constexpr QSize kButtonSize{140, 24};
@@ -16,6 +20,21 @@ constexpr int kGap = 5;
 constexpr int kFirstRowTop = 8;
 constexpr int kRowPitch = 28;
 constexpr int kButtonPitch = 30;
+
+class CSelectAllOnFocus : public QObject {
+public:
+    explicit CSelectAllOnFocus(QLineEdit* edit) : QObject(edit), edit_(edit) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // After the field's own handling: a click or a Tab places the cursor first.
+        if (watched == edit_ && event->type() == QEvent::FocusIn)
+            QTimer::singleShot(0, edit_, &QLineEdit::selectAll);
+        return false;
+    }
+
+private:
+    QLineEdit* edit_;
+};
 }  // namespace
 
 TPanelButton* NewFormButton(const QString& caption, QWidget* parent) {
@@ -51,6 +70,24 @@ void SetMarked(const CFormRow& row, bool marked) {
 
 bool IsMarked(const CFormRow& row) {
     return !row.mark->isHidden();
+}
+
+bool HoldsStorableText(const CFormRow& row) {
+    auto* edit = static_cast<QLineEdit*>(row.field);
+    const QStringList unstorable = Unstorable(edit->text());
+    edit->setToolTip(unstorable.isEmpty()
+                         ? QString()
+                         : "Цих символів не можна зберегти: " + unstorable.join(' '));
+    return unstorable.isEmpty();
+}
+
+void WatchStorable(const CFormRow& row) {
+    QObject::connect(static_cast<QLineEdit*>(row.field), &QLineEdit::textChanged, row.field,
+                     [row] { SetMarked(row, !HoldsStorableText(row)); });
+}
+
+void SelectAllOnFocus(QLineEdit* edit) {
+    edit->installEventFilter(new CSelectAllOnFocus(edit));
 }
 
 void InstallFormKeys(QWidget* form, TPanelButton* send, TPanelButton* cancel) {

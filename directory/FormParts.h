@@ -5,6 +5,7 @@
 #include <span>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 class TPanelButton;
 class TStringGrid;
@@ -26,6 +27,17 @@ CFormRow NewFormRow(const QString& caption, QWidget* field, QWidget* parent);
 void PlaceFormRow(const CFormRow& row, int centre, int top);
 void SetMarked(const CFormRow& row, bool marked);
 bool IsMarked(const CFormRow& row);
+
+// A text row whose record cannot hold every character (é, ł: no Windows-1251 form, nor a close
+// one): marked while the text holds one, with a tooltip on the field naming them, rather than
+// stored as "?".
+void WatchStorable(const CFormRow& row);
+// Whether the row's text can be stored as it is; the field's tooltip names what cannot.
+bool HoldsStorableText(const CFormRow& row);
+
+// The field selects all of its text whenever it gets the focus, so that what is typed replaces
+// it: a masked serial's "00000000" otherwise keeps the cursor at its end.
+void SelectAllOnFocus(QLineEdit* edit);
 
 // Enter and Return click `send`, Escape clicks `cancel`, while the focus is inside `form`.
 void InstallFormKeys(QWidget* form, TPanelButton* send, TPanelButton* cancel);

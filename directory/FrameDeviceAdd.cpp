@@ -47,8 +47,12 @@ void TFrameDeviceAdd::ButtonSendClick() {
     const int kind = ComboBoxDeviceType->currentIndex();
     const std::unique_ptr<CDevice> device = NewDeviceOf(kind);
     if (!GatherValid(*device)) return;
-    if (DeviceModelOf(*DbController, kind).InsertDevice(*device) == 0) {
-        ShowMessageBox("Помилка під час додавання пристрою.", "Помилка", MB_ICONERROR);
+    CExecuteResult outcome;
+    if (DeviceModelOf(*DbController, kind).InsertDevice(*device, &outcome) == 0) {
+        const bool taken = outcome.code == SQLITE_CONSTRAINT_UNIQUE;
+        ShowMessageBox(
+            std::string("Помилка під час додавання пристрою.") + (taken ? kSerialTaken : ""),
+            "Помилка", MB_ICONERROR);
         return;
     }
     ShowMessageBox("Пристрій успішно додано.", "", MB_ICONINFORMATION);

@@ -277,8 +277,13 @@ void TFrameDeviceList::StringGridSelectCell(int kind, int col, int row) {
 }
 
 void TFrameDeviceList::DeleteDevice(int kind, int devid) {
-    if (DeviceModelOf(*DbController, kind).DeleteDevice(devid) != DeleteDeviceOk) {
-        ShowMessageBox("Помилка під час видалення пристрою", "", MB_ICONERROR);
+    const DeleteDeviceResult deleted = DeviceModelOf(*DbController, kind).DeleteDevice(devid);
+    if (deleted != DeleteDeviceOk) {
+        std::string text = "Помилка під час видалення пристрою";
+        if (deleted == DeleteDeviceBound)
+            text += "\nПристрій прив'язаний до приміщення: спершу відв'яжіть його.";
+        if (deleted == DeleteDeviceHasReadings) text += "\nПристрій має збережені показники.";
+        ShowMessageBox(text, "", MB_ICONERROR);
         return;
     }
     ShowMessageBox("Пристрій успішно видалено", "", MB_ICONINFORMATION);

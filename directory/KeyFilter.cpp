@@ -39,7 +39,8 @@ std::optional<QChar> NameKey(QChar typed, const QString&) {
 
 std::optional<QChar> DecimalKey(QChar typed, const QString& text) {
     if (typed >= u'0' && typed <= u'9') return typed;
-    if (typed == u'.' && !text.contains(u'.')) return typed;
+    // A comma-decimal keyboard's separator is the point the number is read with.
+    if ((typed == u'.' || typed == u',') && !text.contains(u'.')) return QChar(u'.');
     return std::nullopt;
 }
 

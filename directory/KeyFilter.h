@@ -15,7 +15,7 @@ void InstallKeyFilter(QLineEdit* edit, TKeyFilter filter);
 
 // Names: digits, the blank, "." and "," are refused.
 std::optional<QChar> NameKey(QChar typed, const QString& text);
-// Areas: digits, and one "." per text.
+// Areas: digits, and one "." per text; a typed "," arrives as that ".".
 std::optional<QChar> DecimalKey(QChar typed, const QString& text);
 std::optional<QChar> DigitKey(QChar typed, const QString& text);
 // A typed "," arrives as ".".

@@ -37,13 +37,16 @@ TMeterForm::TMeterForm(QWidget* parent, bool typeRow) : QWidget(parent) {
     EditMaskSerialNumber = new QLineEdit;
     // Eight optional digits; the blanks show as "_".
     EditMaskSerialNumber->setInputMask("00000000;_");
+    SelectAllOnFocus(EditMaskSerialNumber);
     rows_.push_back(NewFormRow("Серійний номер:", EditMaskSerialNumber, this));
     const std::size_t serial = rows_.size() - 1;
     ErrorSerialNumber = rows_.back().mark;
     rows_.push_back(
         NewFormRow("Дата встановлення:", DateTimePickerDataInstall = NewDatePicker(), this));
+    ErrorDataInstall = rows_.back().mark;
     rows_.push_back(NewFormRow(
         "Дата первинної перевірки:", DateTimePickerInitialVerification = NewDatePicker(), this));
+    ErrorInitialVerification = rows_.back().mark;
     LabelNextCalibrationDateValue = new QLabel;
     rows_.push_back(NewFormRow("Дата наступної перевірки:", LabelNextCalibrationDateValue, this));
     ComboBoxPosition = new QComboBox;

@@ -28,7 +28,9 @@ public:
     QLineEdit* EditMaskSerialNumber;
     QWidget* ErrorSerialNumber;
     QDateEdit* DateTimePickerDataInstall;
+    QWidget* ErrorDataInstall;  // a stored date the form cannot read
     QDateEdit* DateTimePickerInitialVerification;
+    QWidget* ErrorInitialVerification;
     QLabel* LabelNextCalibrationDateValue;
     QLabel* LabelPosition;
     QComboBox* ComboBoxPosition;
@@ -42,6 +44,9 @@ protected:
     // meter, the position. False, with the serial marked, when the serial is not 1..99999999.
     bool GatherValid(CDevice& device);
     void SetSerial(int serial);
+    // Follows the failure message when the serial is another meter's of the kind.
+    static constexpr const char* kSerialTaken =
+        "\nПристрій із таким серійним номером уже збережено.";
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 
@@ -13,3 +14,5 @@ std::string ToRecordText(const QString& text);
 QString FromRecordText(std::string_view text);
 // The text as it will come back from a record: what the operator sees after saving it.
 QString AsStored(const QString& text);
+// The characters of `text` that a record cannot hold in any form, each once; empty when none.
+QStringList Unstorable(const QString& text);

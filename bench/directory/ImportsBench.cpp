@@ -1,8 +1,14 @@
 // The meter import and the apartment import of 10,000 lines each, into a fresh local.db, the
-// whole file in one transaction (the target is well under a second each).
+// whole file in one transaction (the target is well under a second each); and a 20 MB meter
+// file in a process of its own, whose peak memory must stay under 64 MB plus 4 times the file.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "Utils/Format.h"
 #include "database/SQLite3Controller.h"
@@ -55,4 +61,56 @@ void BM_ImportTenThousandApartments(benchmark::State& state) {
     state.counters["stored"] = stored;
 }
 BENCHMARK(BM_ImportTenThousandApartments)->Unit(benchmark::kMillisecond);
+
+constexpr long kBigFileBytes = 20L * 1024 * 1024;
+
+// Written line by line, so that the benchmark's own process stays small: a child starts with
+// its parent's pages.
+int WriteBigMeterFile(const char* path) {
+    std::FILE* file = std::fopen(path, "wb");
+    std::fputs("kind;serial;installed;verified;position\r\n", file);
+    const char* kinds[] = {"heat", "water_cold", "water_hot"};
+    int lines = 0;
+    while (std::ftell(file) < kBigFileBytes) {
+        std::fprintf(file, "%s;%d;15.01.2024;2024-01-10;%d\r\n", kinds[lines % 3], 10000000 + lines,
+                     lines % 2);
+        ++lines;
+    }
+    std::fclose(file);
+    return lines;
+}
+
+// Runs `work` in a child process; its peak resident memory in MiB, or -1 when it failed.
+double PeakMemoryOf(const std::function<bool()>& work) {
+    const pid_t child = fork();
+    if (child == 0) _exit(work() ? 0 : 1);
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return static_cast<double>(usage.ru_maxrss) / 1024;  // KiB on Linux
+}
+
+void BM_ImportTwentyMegabyteMeterFile(benchmark::State& state) {
+    CTempWorkDir dir;
+    const int lines = WriteBigMeterFile("big.csv");
+    double peak = 0;
+    for (auto _ : state) {
+        std::filesystem::remove("local.db");
+        peak = PeakMemoryOf([lines] {
+            CSQLite3Controller db("./local.db");
+            return CImporter(db).ImportMeters("big.csv").stored == lines;
+        });
+        if (peak < 0) state.SkipWithError("the import failed");
+    }
+    // The same process without the import: the program's own start, the database opened.
+    state.counters["baseline_MiB"] = PeakMemoryOf([] {
+        CSQLite3Controller db("./local.db");
+        return true;
+    });
+    state.counters["peak_MiB"] = peak;
+    state.counters["limit_MiB"] = 64 + 4.0 * kBigFileBytes / (1024 * 1024);
+    state.counters["lines"] = lines;
+}
+BENCHMARK(BM_ImportTwentyMegabyteMeterFile)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 }  // namespace

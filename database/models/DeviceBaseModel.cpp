@@ -83,7 +83,7 @@ int CDeviceBaseModel::PositionOf(const CDevice& device) const {
     return heat != nullptr ? heat->position : 0;
 }
 
-int CDeviceBaseModel::InsertDevice(const CDevice& device) {
+int CDeviceBaseModel::InsertDevice(const CDevice& device, CExecuteResult* outcome) {
     const std::string installed = Cp1251ToUtf8(device.date_install.view());
     const std::string verified = Cp1251ToUtf8(device.date_initial_verification.view());
     const std::string statement =
@@ -92,7 +92,7 @@ int CDeviceBaseModel::InsertDevice(const CDevice& device) {
                               device.calibration_interval, PositionOf(device))
             : FormatStatement(table_.insert, device.aid, device.serial, installed, verified,
                               device.calibration_interval);
-    return Database().ExecuteInsert(statement.c_str());
+    return Database().ExecuteInsert(statement.c_str(), outcome);
 }
 
 bool CDeviceBaseModel::UpdateDevice(const CDevice& device) {

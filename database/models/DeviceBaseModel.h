@@ -11,6 +11,7 @@
 #include "database/models/InsertReadingResult.h"
 
 class CQueryRows;
+struct CExecuteResult;
 class CSQLite3;
 class CSQLite3Controller;
 
@@ -39,9 +40,10 @@ public:
     std::unique_ptr<CDevice> GetDeviceBySerial(unsigned int serial);
     std::unique_ptr<CDevice> GetDeviceById(int devid);
 
-    // The new devid, or 0 when the insert failed (a duplicate serial among others). The record's
-    // own devid is ignored. A heat meter's position is taken from a CDeviceHeat record.
-    int InsertDevice(const CDevice& device);
+    // The new devid, or 0 when the insert failed (a duplicate serial among others: then
+    // `outcome`, when given, holds SQLITE_CONSTRAINT_UNIQUE). The record's own devid is ignored.
+    // A heat meter's position is taken from a CDeviceHeat record.
+    int InsertDevice(const CDevice& device, CExecuteResult* outcome = nullptr);
     // Overwrites every column of the row with the record's devid.
     bool UpdateDevice(const CDevice& device);
     bool BindDevice(int devid, int aid);

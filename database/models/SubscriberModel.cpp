@@ -88,7 +88,7 @@ std::unique_ptr<CDataSubscriber> CSubscriberModel::GetSubscriberByNo(std::string
     return ReadSingleSubscriber(FormatStatement(kSelectSubscriberByNo, Cp1251ToUtf8(no)));
 }
 
-int CSubscriberModel::InsertSubscriber(const CDataSubscriber& subscriber) {
+int CSubscriberModel::InsertSubscriber(const CDataSubscriber& subscriber, CExecuteResult* outcome) {
     return Database().ExecuteInsert(
         FormatStatement(kInsertSubscriber, subscriber.bid, Cp1251ToUtf8(subscriber.no.view()),
                         Cp1251ToUtf8(subscriber.licno.view()), Cp1251ToUtf8(subscriber.name.view()),
@@ -96,7 +96,8 @@ int CSubscriberModel::InsertSubscriber(const CDataSubscriber& subscriber) {
                         Cp1251ToUtf8(subscriber.fname.view()), subscriber.total_floor_area,
                         subscriber.heated_floor_area, subscriber.num_reg_peopl,
                         int{subscriber.type_room}, int{subscriber.mzk})
-            .c_str());
+            .c_str(),
+        outcome);
 }
 
 bool CSubscriberModel::UpdateSubscriber(const CDataSubscriber& subscriber) {

@@ -8,6 +8,7 @@
 #include "database/models/DataSubscriber.h"
 
 class CQueryRows;
+struct CExecuteResult;
 class CSQLite3;
 class CSQLite3Controller;
 
@@ -26,8 +27,9 @@ public:
     std::unique_ptr<CDataSubscriber> GetSubscriberById(int aid);
     // Searches every building; when several apartments share the number, the last one read.
     std::unique_ptr<CDataSubscriber> GetSubscriberByNo(std::string_view no);
-    // The new aid, or 0 when the insert failed (a number already taken in the building, ...).
-    int InsertSubscriber(const CDataSubscriber& subscriber);
+    // The new aid, or 0 when the insert failed (a number already taken in the building, ...:
+    // then `outcome`, when given, holds SQLITE_CONSTRAINT_UNIQUE).
+    int InsertSubscriber(const CDataSubscriber& subscriber, CExecuteResult* outcome = nullptr);
     bool UpdateSubscriber(const CDataSubscriber& subscriber);
     // True only when the row was deleted: false for an apartment that does not exist, while a
     // meter of any kind is bound to it, and when a lookup fails.

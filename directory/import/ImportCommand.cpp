@@ -29,14 +29,23 @@ int Report(const CImportResult& result, const std::string& path) {
             return Complain(path + " cannot be opened", 1);
         case ImportOutcome::NoBuilding:
             return Complain("no such building", 1);
+        case ImportOutcome::NoRecords:
+            return Complain(
+                "no records found in " + path +
+                    (result.notes.empty() ? ""
+                                          : "; its first line reads as a record but is the header"),
+                1);
         case ImportOutcome::DatabaseFailed:
             return Complain("the database failed; nothing of " + path + " was stored", 1);
         case ImportOutcome::Read:
             break;
     }
     for (const CImportNote& note : result.notes)
-        std::printf("line %d: %s\n", note.line, ImportReasonText(note).c_str());
-    std::printf("%s\n", ImportCountsText(result).c_str());
+        std::printf("%s\n", ImportNoteText(note, ImportLanguage::English).c_str());
+    if (result.notesLeftOut > 0)
+        std::printf("%s\n",
+                    ImportLeftOutText(result.notesLeftOut, ImportLanguage::English).c_str());
+    std::printf("%s\n", ImportCountsText(result, ImportLanguage::English).c_str());
     return 0;
 }
 }  // namespace
@@ -46,8 +55,10 @@ const CCommandSyntax kImportCommand = {
     "store the meters, links or apartments of a semicolon-separated file",
     {"devices|links FILE", "subscribers FILE --building BID"},
     "Stores what a semicolon-separated file holds in the working directory's local.db, as the "
-    "screens' imports do: the whole file or nothing of it. Prints 'line N: reason' for each "
-    "skipped line and each listed meter not found, then 'S stored, U unbound, K skipped'.",
+    "screens' imports do: the whole file or nothing of it. The file may be UTF-8, UTF-16 with its "
+    "byte-order mark, or Windows-1251, with quoted fields. Prints 'line N: reason' for each "
+    "skipped line, each listed meter not found and each meter unbound (the first 1,000), then "
+    "'S stored, U unbound, K skipped'.",
     {{"devices|links|subscribers",
       "what the file holds: meters, their links to apartments, or "
       "a building's apartments"},
@@ -55,8 +66,8 @@ const CCommandSyntax kImportCommand = {
     {{"building", "BID", "the building whose apartments the subscribers file holds, by its id"}},
     {{0, "the file was read, whatever was skipped"},
      {1,
-      "the file cannot be opened, the building does not exist, or the database fails; "
-      "nothing of the file is stored"},
+      "the file cannot be opened or read, holds no records, the building does not exist, or the "
+      "database fails; nothing of the file is stored"},
      {2, "bad arguments, including --building with the meter or link file"}},
 };
 

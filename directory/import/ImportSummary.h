@@ -4,6 +4,6 @@
 
 #include "directory/import/ImportResult.h"
 
-// The message an import ends with on a screen: the counts the command prints, then the first
-// few remarks with their line numbers. Empty for a file that was read with nothing to remark.
+// The message an import ends with on a screen, in Ukrainian: the counts, then the first few
+// remarks with their line numbers; or why nothing was stored.
 std::string ImportSummaryText(const CImportResult& result, const std::string& path);

@@ -1,56 +1,102 @@
 #include "directory/import/Importer.h"
 
+#include <charconv>
+
 #include "Utils/Format.h"
+#include "Utils/TextConversion.h"
 #include "database/SQLite3Controller.h"
+#include "directory/import/ImportSource.h"
 
 namespace {
 constexpr std::size_t kLinkNumberLength = 9;
 
-void Skip(CImportResult& result, CImportNote note) {
-    ++result.skipped;
-    result.notes.push_back(std::move(note));
+CImportResult Failed(ImportOutcome outcome) {
+    CImportResult result;
+    result.outcome = outcome;
+    return result;
 }
 
-// The apartments table's number column has integer affinity: "015" is stored as 15 and then
-// equals "15". Numbers are compared in that stored form.
-std::string StoredNumber(const std::string& no) {
-    const std::size_t digits = no.starts_with('+') || no.starts_with('-') ? 1 : 0;
-    const bool integral =
-        no.size() > digits && no.find_first_not_of("0123456789", digits) == std::string::npos;
-    return integral ? Format("%lld", LeadingInteger(no)) : no;
+bool Refused(const CExecuteResult& outcome) {
+    return outcome.code == SQLITE_CONSTRAINT_UNIQUE;
+}
+
+// The apartments table's number column has integer affinity: a text that reads as a number is
+// stored as that number ("015" as 15, "3.0" as 3) and then equals every other spelling of it.
+// Numbers are compared in that stored form.
+std::string StoredNumber(std::string_view no) {
+    if (no.empty() || no.find_first_not_of("0123456789+-.eE") != std::string_view::npos)
+        return std::string(no);
+    std::string_view digits = no;
+    // from_chars takes a minus but not a plus.
+    if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') digits.remove_prefix(1);
+    const char* end = digits.data() + digits.size();
+    long long integer = 0;
+    if (std::from_chars(digits.data(), end, integer).ptr == end) return Format("%lld", integer);
+    double real = 0;
+    if (std::from_chars(digits.data(), end, real).ptr != end) return std::string(no);
+    constexpr double kIntegerLimit = 9.2e18;
+    if (real == static_cast<double>(static_cast<long long>(real)) && real > -kIntegerLimit &&
+        real < kIntegerLimit)
+        return Format("%lld", static_cast<long long>(real));
+    return Format("%.15g", real);
+}
+
+// An address as the lists show it ("вул. Шевченка 12а"), case and repeated blanks aside.
+std::string AddressKey(std::string_view cp1251) {
+    std::string key;
+    for (const char c : Cp1251ToLower(cp1251)) {
+        const bool blank = c == ' ' || c == '\t' || c == '\xA0';
+        if (!blank) {
+            key += c;
+        } else if (!key.empty() && key.back() != ' ') {
+            key += ' ';
+        }
+    }
+    if (key.ends_with(' ')) key.pop_back();
+    return key;
 }
 }  // namespace
 
-CImportResult CImporter::Run(const std::string& path, bool header,
-                             const std::function<bool(const CImportLine&, CImportResult&)>& store) {
-    CImportResult result;
-    const std::optional<std::string> text = ReadImportFile(path);
-    if (!text) {
-        result.outcome = ImportOutcome::CannotOpen;
-        return result;
-    }
-    const std::vector<CImportLine> lines = SplitImportLines(*text, header);
+CImportResult CImporter::Run(const std::string& path,
+                             const std::function<bool(const CImportLine&)>& isRecord,
+                             const TStore& store) {
+    std::unique_ptr<CImportSource> source = OpenImportFile(path);
+    if (source == nullptr) return Failed(ImportOutcome::CannotOpen);
+    CImportReader reader(std::move(source));
+    if (reader.Failed()) return Failed(ImportOutcome::CannotOpen);
     CSQLite3& database = db_.Database;
-    if (!database.BeginTransaction()) {
-        result.outcome = ImportOutcome::DatabaseFailed;
-        return result;
-    }
-    for (const CImportLine& line : lines) {
+    if (!database.BeginTransaction()) return Failed(ImportOutcome::DatabaseFailed);
+    CImportResult result;
+    int records = 0;
+    for (CImportLine line; reader.Next(line);) {
+        if (isRecord && line.number == 1) {
+            if (isRecord(line)) result.Skip({line.number, ImportReason::HeaderIsRecord, {}});
+            continue;
+        }
+        ++records;
         if (!store(line, result)) {
             database.RollbackTransaction();
-            return {ImportOutcome::DatabaseFailed, 0, 0, 0, {}};
+            return Failed(ImportOutcome::DatabaseFailed);
         }
         if (AfterLine) AfterLine(line.number);
     }
+    const bool unread = reader.Failed();
+    if (unread || records == 0) {
+        database.RollbackTransaction();
+        if (unread) return Failed(ImportOutcome::CannotOpen);
+        // The remark on a header that reads as a record says why nothing was found.
+        result.outcome = ImportOutcome::NoRecords;
+        return result;
+    }
     if (!database.CommitTransaction()) {
         database.RollbackTransaction();
-        return {ImportOutcome::DatabaseFailed, 0, 0, 0, {}};
+        return Failed(ImportOutcome::DatabaseFailed);
     }
     return result;
 }
 
 CImportResult CImporter::ImportMeters(const std::string& path) {
-    return Run(path, true, [this](const CImportLine& line, CImportResult& result) {
+    return Run(path, IsMeterRecord, [this](const CImportLine& line, CImportResult& result) {
         return StoreMeter(line, result);
     });
 }
@@ -58,99 +104,126 @@ CImportResult CImporter::ImportMeters(const std::string& path) {
 bool CImporter::StoreMeter(const CImportLine& line, CImportResult& result) {
     auto read = ReadMeterLine(line);
     if (auto* note = std::get_if<CImportNote>(&read)) {
-        Skip(result, *note);
+        result.Skip(std::move(*note));
         return true;
     }
     const CMeterLine& meter = std::get<CMeterLine>(read);
-    CDeviceBaseModel& model = DeviceModelOf(db_, meter.kind);
-    // Checked first, so that a failed insert can only be the database failing.
-    if (model.GetDeviceBySerial(static_cast<unsigned>(meter.serial)) != nullptr) {
-        Skip(result, {line.number, ImportReason::MeterAlreadyStored, line.fields[1]});
-        return true;
-    }
     std::unique_ptr<CDevice> device = NewDeviceOf(meter.kind);
     device->serial = meter.serial;
     device->date_install = meter.dateInstall;
     device->date_initial_verification = meter.dateInitialVerification;
     device->calibration_interval = kImportCalibrationMonths;
     if (auto* heat = dynamic_cast<CDeviceHeat*>(device.get())) heat->position = meter.position;
-    if (model.InsertDevice(*device) == 0) return false;
+    CExecuteResult outcome;
+    if (DeviceModelOf(db_, meter.kind).InsertDevice(*device, &outcome) == 0) {
+        // The serial's UNIQUE constraint refuses only this line; anything else is the database.
+        if (!Refused(outcome)) return false;
+        result.Skip({line.number, ImportReason::MeterAlreadyStored, line.fields[1]});
+        return true;
+    }
     ++result.stored;
     return true;
 }
 
 CImportResult CImporter::ImportLinks(const std::string& path) {
     apartments_.clear();
+    buildings_.clear();
+    const auto buildings = db_.ObjectModel.GetObjects();
     const auto all = db_.SubscriberModel.GetSubscribers();
-    if (all == nullptr) return {ImportOutcome::DatabaseFailed, 0, 0, 0, {}};
-    for (const auto& apartment : *all)
-        apartments_[StoredNumber(std::string(apartment->no.view()))].push_back(apartment->aid);
-    return Run(path, false, [this](const CImportLine& line, CImportResult& result) {
+    if (buildings == nullptr || all == nullptr) return Failed(ImportOutcome::DatabaseFailed);
+    for (const auto& building : *buildings) {
+        const std::string address =
+            std::string(building->street.view()) + " " + std::string(building->no.view());
+        buildings_.emplace_back(building->bid, AddressKey(address));
+    }
+    for (const auto& apartment : *all) {
+        apartments_[StoredNumber(apartment->no.view())].push_back({apartment->bid, apartment->aid});
+    }
+    return Run(path, nullptr, [this](const CImportLine& line, CImportResult& result) {
         return StoreLink(line, result);
     });
+}
+
+int CImporter::NamedBuilding(const std::string& field) const {
+    if (field.empty()) return -1;
+    const bool id = field.find_first_not_of("0123456789") == std::string::npos;
+    const std::string key = AddressKey(Utf8ToCp1251(field));
+    for (const auto& [bid, address] : buildings_) {
+        if (id ? Format("%d", bid) == StoredNumber(field) : address == key) return bid;
+    }
+    return 0;
 }
 
 bool CImporter::StoreLink(const CImportLine& line, CImportResult& result) {
     auto read = ReadLinkLine(line);
     if (auto* note = std::get_if<CImportNote>(&read)) {
-        Skip(result, *note);
+        result.Skip(std::move(*note));
         return true;
     }
     const CLinkLine& link = std::get<CLinkLine>(read);
     CDeviceBaseModel& model = DeviceModelOf(db_, link.kind);
     const auto meter = model.GetDeviceBySerial(static_cast<unsigned>(link.serial));
     if (meter == nullptr) {
-        Skip(result, {line.number, ImportReason::MeterNotFound, line.fields[1]});
+        result.Skip({line.number, ImportReason::MeterNotFound, line.fields[1]});
+        return true;
+    }
+    const int bid = NamedBuilding(link.building);
+    if (bid == 0) {
+        result.Skip({line.number, ImportReason::NoBuilding, link.building});
         return true;
     }
     // The link file's number field is read up to 9 characters.
-    const auto found = apartments_.find(StoredNumber(link.apartment.substr(0, kLinkNumberLength)));
-    int aid = 0;
-    if (found != apartments_.end()) {
-        // The file names no building: binding to one of several would be a guess.
-        if (found->second.size() > 1) {
-            Skip(result, {line.number, ImportReason::ApartmentAmbiguous, line.fields[2]});
-            return true;
-        }
-        aid = found->second.front();
+    std::vector<CStoredApartment> found;
+    const auto numbered =
+        apartments_.find(StoredNumber(link.apartment.substr(0, kLinkNumberLength)));
+    if (numbered != apartments_.end()) {
+        for (const CStoredApartment& apartment : numbered->second)
+            if (bid < 0 || apartment.bid == bid) found.push_back(apartment);
     }
+    // Without a building named, binding to one of several would be a guess.
+    if (found.size() > 1) {
+        result.Skip({line.number, ImportReason::ApartmentAmbiguous, line.fields[2]});
+        return true;
+    }
+    const int aid = found.empty() ? 0 : found.front().aid;
     if (!model.BindDevice(meter->devid, aid)) return false;
-    ++(aid != 0 ? result.stored : result.unbound);
+    if (aid != 0) {
+        ++result.stored;
+    } else {
+        ++result.unbound;
+        result.Note({line.number, ImportReason::ApartmentMissing, line.fields[2], false});
+    }
     return true;
 }
 
 CImportResult CImporter::ImportApartments(const std::string& path, int bid) {
     const auto building = db_.ObjectModel.GetObjectById(bid);
-    if (building == nullptr) return {ImportOutcome::DatabaseFailed, 0, 0, 0, {}};
-    if (building->bid == 0) return {ImportOutcome::NoBuilding, 0, 0, 0, {}};
-    apartments_.clear();
-    const auto stored = db_.SubscriberModel.GetSubscribersByObject(bid);
-    if (stored == nullptr) return {ImportOutcome::DatabaseFailed, 0, 0, 0, {}};
-    for (const auto& apartment : *stored)
-        apartments_[StoredNumber(std::string(apartment->no.view()))].push_back(apartment->aid);
-    return Run(path, true, [this, bid](const CImportLine& line, CImportResult& result) {
-        return StoreApartment(line, bid, result);
-    });
+    if (building == nullptr) return Failed(ImportOutcome::DatabaseFailed);
+    if (building->bid == 0) return Failed(ImportOutcome::NoBuilding);
+    return Run(path, IsApartmentRecord,
+               [this, bid](const CImportLine& line, CImportResult& result) {
+                   return StoreApartment(line, bid, result);
+               });
 }
 
 bool CImporter::StoreApartment(const CImportLine& line, int bid, CImportResult& result) {
     auto read = ReadApartmentLine(line);
     if (auto* note = std::get_if<CImportNote>(&read)) {
-        Skip(result, *note);
+        result.Skip(std::move(*note));
         return true;
     }
     CApartmentLine& apartment = std::get<CApartmentLine>(read);
     apartment.apartment->bid = bid;
-    const std::string key = StoredNumber(std::string(apartment.apartment->no.view()));
-    if (apartments_.contains(key)) {
-        Skip(result, {line.number, ImportReason::ApartmentNumberTaken, line.fields[0]});
+    CExecuteResult outcome;
+    const int aid = db_.SubscriberModel.InsertSubscriber(*apartment.apartment, &outcome);
+    if (aid == 0) {
+        // The building's UNIQUE number refuses this line only, however the number is spelt.
+        if (!Refused(outcome)) return false;
+        result.Skip({line.number, ImportReason::ApartmentNumberTaken, line.fields[0]});
         return true;
     }
-    const int aid = db_.SubscriberModel.InsertSubscriber(*apartment.apartment);
-    if (aid == 0) return false;
-    apartments_[key].push_back(aid);
     ++result.stored;
-    for (CImportNote& note : apartment.notes) result.notes.push_back(std::move(note));
+    for (CImportNote& note : apartment.notes) result.Note(std::move(note));
     return BindListed(apartment, line.number, aid, result);
 }
 
@@ -161,8 +234,7 @@ bool CImporter::BindListed(const CApartmentLine& line, int lineNumber, int aid,
         for (int serial : line.serials[kind]) {
             const auto meter = model.GetDeviceBySerial(static_cast<unsigned>(serial));
             if (meter == nullptr) {
-                result.notes.push_back(
-                    {lineNumber, ImportReason::MeterNotFound, Format("%d", serial), false});
+                result.Note({lineNumber, ImportReason::MeterNotFound, Format("%d", serial), false});
                 continue;
             }
             if (!model.BindDevice(meter->devid, aid)) return false;

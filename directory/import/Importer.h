@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "directory/import/ImportRecords.h"
@@ -12,7 +13,8 @@ class CSQLite3Controller;
 
 // Stores the records of an import file, the whole file in one transaction: a line that cannot
 // be stored is skipped with its reason and the rest stored; a failure of the database itself
-// rolls the whole file back. The screens and `vevo import` both run these.
+// rolls the whole file back. The file is read as a stream, so memory does not grow with it.
+// The screens and `vevo import` both run these.
 class CImporter {
 public:
     explicit CImporter(CSQLite3Controller& db) : db_(db) {}
@@ -27,16 +29,26 @@ public:
     std::function<void(int line)> AfterLine;
 
 private:
-    // Reads the file and runs `store` on each line inside one transaction; `store` returns
-    // false when the database failed.
-    CImportResult Run(const std::string& path, bool header,
-                      const std::function<bool(const CImportLine&, CImportResult&)>& store);
+    using TStore = std::function<bool(const CImportLine&, CImportResult&)>;
+    // Reads the file and runs `store` on each record inside one transaction; `store` returns
+    // false when the database failed. With `isRecord` the first line is the header, and a
+    // header that `isRecord` takes for a record is remarked on.
+    CImportResult Run(const std::string& path,
+                      const std::function<bool(const CImportLine&)>& isRecord, const TStore& store);
     bool StoreMeter(const CImportLine& line, CImportResult& result);
     bool StoreLink(const CImportLine& line, CImportResult& result);
     bool StoreApartment(const CImportLine& line, int bid, CImportResult& result);
     bool BindListed(const CApartmentLine& line, int lineNumber, int aid, CImportResult& result);
+    // The building a link line names: its bid, 0 when it names none, -1 when no field.
+    int NamedBuilding(const std::string& field) const;
 
     CSQLite3Controller& db_;
-    // Apartment number to the aids that have it, in every building (links) or in one (apartments).
-    std::map<std::string, std::vector<int>> apartments_;
+    struct CStoredApartment {
+        int bid;
+        int aid;
+    };
+    // Apartment number, as the table stores it, to the apartments that have it.
+    std::map<std::string, std::vector<CStoredApartment>> apartments_;
+    // Each building's bid and its address as the lists show it, compared as AddressKey makes it.
+    std::vector<std::pair<int, std::string>> buildings_;
 };

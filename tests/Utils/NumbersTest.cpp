@@ -3,6 +3,7 @@
 #include <clocale>
 #include <string>
 
+#include "Utils/CalendarDate.h"
 #include "Utils/Decimal.h"
 #include "Utils/Format.h"
 #include "support/CommaDecimalLocale.h"
@@ -30,4 +31,17 @@ TEST(Numbers, ParseDecimalReadsTheNumberATextStartsWith) {
     EXPECT_DOUBLE_EQ(ParseDecimal(""), 0);
     EXPECT_DOUBLE_EQ(ParseDecimal("-"), 0);
     EXPECT_DOUBLE_EQ(ParseDecimal("+-1"), 0);
+}
+
+TEST(Numbers, ADecimalCommaIsThePointWhereAnOperatorTypesIt) {
+    EXPECT_DOUBLE_EQ(ParseDecimalOrComma("54,3"), 54.3);
+    EXPECT_DOUBLE_EQ(ParseDecimalOrComma(" 38.25"), 38.25);
+}
+
+TEST(Numbers, DatesAreReadAsStoredOrAsASpreadsheetWritesThemAndMustExist) {
+    for (const char* text : {"2024-02-29", "29.02.2024", "29.2.2024"})
+        EXPECT_EQ(StoredDateText(ReadCalendarDate(text).value()), "2024-02-29") << text;
+    for (const char* text : {"2023-02-29", "31.04.2024", "2024-13-01", "2024-1-05", "0000-01-01",
+                             "2024/01/05", "05.01.24", "2024-01-05 ", "15.01.2024 0:00", ""})
+        EXPECT_FALSE(ReadCalendarDate(text).has_value()) << text;
 }

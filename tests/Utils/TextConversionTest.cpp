@@ -30,6 +30,30 @@ TEST(TextConversion, CharactersWithoutAWindows1251FormBecomeQuestionMarks) {
     EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");  // over-long form of '/'
 }
 
+TEST(TextConversion, CharactersWithACloseFormBecomeItOnEveryConversion) {
+    // What a Ukrainian keyboard types, stored by another program or read from a file.
+    EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251("Пʼятничко")), "П’ятничко");
+    EXPECT_EQ(Cp1251ToUtf8(StoredTextToCp1251("Дʻяк ‐ 5 − 2")), "Д’як - 5 - 2");
+    EXPECT_EQ(UnstorableCharacters("Пʼятничко"), "");
+    EXPECT_EQ(UnstorableCharacters("Łódź é Łx"), "Łóźé");
+}
+
+TEST(TextConversion, LowerCaseAndChunkedUtf8Checks) {
+    EXPECT_EQ(Cp1251ToUtf8(Cp1251ToLower(Utf8ToCp1251("ПРОСП. ҐЄЇІЁ Ў 12А"))), "просп. ґєїіё ў 12а");
+    const std::string text = "Шевченка 😀";
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        CUtf8Check check;
+        EXPECT_TRUE(check.Feed(text.substr(0, cut)) && check.Feed(text.substr(cut)) &&
+                    check.Finish())
+            << cut;
+    }
+    CUtf8Check cutShort;
+    EXPECT_TRUE(cutShort.Feed("ab\xD0"));
+    EXPECT_FALSE(cutShort.Finish());
+    CUtf8Check windows1251;
+    EXPECT_FALSE(windows1251.Feed("12\xE0;") && windows1251.Finish());
+}
+
 TEST(TextConversion, AStoredTextThatIsNotUtf8IsTakenAsWindows1251AsItIs) {
     EXPECT_EQ(StoredTextToCp1251("12а"), "12\xE0");
     EXPECT_EQ(StoredTextToCp1251("a中b"), "a?b") << "UTF-8 without a Windows-1251 form";

@@ -67,6 +67,8 @@ TEST_F(ApartmentFormsTest, KeyFiltersDropWhatAFieldCannotHold) {
     Apartments().PanelButtonAdd->Click();
     Type(Add().EditTotalFloorArea, "12a.5.");
     EXPECT_EQ(Add().EditTotalFloorArea->text(), "12.5");
+    Type(Add().EditTotalFloorHeatArea, "45,5,");
+    EXPECT_EQ(Add().EditTotalFloorHeatArea->text(), "45.5") << "a comma is the point";
     Type(Add().EditSurname, "Дʼякова-Ов 2.");
     EXPECT_EQ(Add().EditSurname->text(), "Дʼякова-Ов") << "apostrophe and hyphen pass";
     Type(Add().EditNumRegPeopl, "x3");
@@ -158,4 +160,32 @@ TEST_F(ApartmentFormsTest, TextTooLongForItsFieldIsCutAtACharacterBoundary) {
     Apartments().RefreshList(false);
     EXPECT_EQ(Cell(Apartments().StringGrid1, 3, 1), "Абвгґдеєжзиіїйклмно Олена Петрівна")
         << "the record's 19 characters, none broken";
+}
+
+TEST_F(ApartmentFormsTest, ATextIsStoredAsTheCodePageHoldsItOrMarkedWhenItCannotBe) {
+    // Stored by another program: the modifier-letter apostrophe reads back as the typographic
+    // one and is saved so, never as "?".
+    const int aid = AddApartment(bid_, "3");
+    ASSERT_TRUE(DbController->Database.Execute(
+        Format("UPDATE app SET sname = 'Пʼятничко' WHERE aid = %i;", aid).c_str()));
+    Apartments().RefreshList(false);
+    Apartments().StringGrid1SelectCell(6, 1);
+    EXPECT_EQ(Edit().EditSurname->text(), "П’ятничко");
+    dialogs_.Answer(IDYES);
+    Edit().ButtonSend->Click();
+    EXPECT_EQ(LastText(), "Абонент успішно оновлено");
+    EXPECT_EQ(Cp1251ToUtf8(DbController->SubscriberModel.GetSubscriberById(aid)->sname.view()),
+              "П’ятничко");
+
+    // "ł" has no form in the code page: the field is marked at once and nothing is stored.
+    OpenFilledAdd("4", "Шевчук", "Łucja");
+    EXPECT_FALSE(Add().ErrorName->isHidden());
+    EXPECT_EQ(Add().EditName->toolTip(), "Цих символів не можна зберегти: Ł");
+    const std::size_t boxes = dialogs_.Boxes().size();
+    Add().ButtonSend->Click();
+    EXPECT_EQ(dialogs_.Boxes().size(), boxes);
+    EXPECT_FALSE(Add().ErrorName->isHidden());
+    Type(Add().EditName, "Люція");
+    EXPECT_TRUE(Add().ErrorName->isHidden());
+    EXPECT_TRUE(Add().EditName->toolTip().isEmpty());
 }

@@ -79,11 +79,14 @@ TEST_F(DeviceListTest, DeletesOnlyAnUnboundMeterWithoutReadings) {
     reading.date = "2025-01-31 14:05";
     ASSERT_EQ(DbController->DeviceHeatModel.InsertReading(reading), InsertReadingResult::Stored);
     OpenMeters();
-    for (int row : {1, 2}) {
-        dialogs_.Answer(IDYES);
-        List().StringGridSelectCell(MeterKindHeat, 6, row);
-        EXPECT_EQ(LastText(), "Помилка під час видалення пристрою") << row;
-    }
+    dialogs_.Answer(IDYES);
+    List().StringGridSelectCell(MeterKindHeat, 6, 1);
+    EXPECT_EQ(LastText(),
+              "Помилка під час видалення пристрою\nПристрій прив'язаний до приміщення: спершу "
+              "відв'яжіть його.");
+    dialogs_.Answer(IDYES);
+    List().StringGridSelectCell(MeterKindHeat, 6, 2);
+    EXPECT_EQ(LastText(), "Помилка під час видалення пристрою\nПристрій має збережені показники.");
     dialogs_.Answer(IDYES);
     List().StringGridSelectCell(MeterKindHeat, 6, 3);
     EXPECT_EQ(LastText(), "Пристрій успішно видалено");
@@ -105,7 +108,9 @@ TEST_F(DeviceListTest, TheAddFormTakesSerialsFromOneToEightNines) {
     EXPECT_EQ(Cell(List().StringGridHeat, 0, 2), "99999999");
     // A serial is unique within its kind only.
     AddThroughForm(MeterKindHeat, "00000001");
-    EXPECT_EQ(LastText(), "Помилка під час додавання пристрою.");
+    EXPECT_EQ(LastText(),
+              "Помилка під час додавання пристрою.\nПристрій із таким серійним номером уже "
+              "збережено.");
     EXPECT_EQ(dialogs_.Boxes().back().caption, "Помилка");
     EXPECT_TRUE(AddForm().isVisible());
     AddThroughForm(MeterKindWaterCold, "00000001");
@@ -117,6 +122,51 @@ TEST_F(DeviceListTest, TheAddFormTakesSerialsFromOneToEightNines) {
     List().PanelButonAddClick();
     AddForm().DateTimePickerInitialVerification->setDate(QDate(2021, 3, 15));
     EXPECT_EQ(AddForm().LabelNextCalibrationDateValue->text(), "15.03.2025");
+}
+
+TEST_F(DeviceListTest, TypedSerialDigitsReplaceTheWholeSerial) {
+    OpenMeters();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // The second time the form comes back with its reset "00000000".
+        List().PanelButonAddClick();
+        QApplication::processEvents();
+        QTest::keyClicks(AddForm().EditMaskSerialNumber, attempt == 0 ? "1234" : "56781234");
+        AddForm().ButtonSend->Click();
+        EXPECT_EQ(LastText(), "Пристрій успішно додано.");
+    }
+    EXPECT_NE(DbController->DeviceHeatModel.GetDeviceBySerial(1234), nullptr);
+    EXPECT_NE(DbController->DeviceHeatModel.GetDeviceBySerial(56781234), nullptr);
+}
+
+TEST_F(DeviceListTest, AStoredDateTheFormCannotReadIsMarkedAndKeptOnSave) {
+    CDeviceHeat meter;
+    meter.serial = 555;
+    meter.date_install = "15/01/2024";  // as a spreadsheet wrote it into an early import
+    meter.date_initial_verification = "10.01.2024";
+    meter.calibration_interval = 48;
+    const int devid = DbController->DeviceHeatModel.InsertDevice(meter);
+    OpenMeters();
+    List().StringGridSelectCell(MeterKindHeat, 5, 1);
+    TFrameDeviceEdit& edit = *List().FrameDeviceEdit;
+    EXPECT_TRUE(edit.ErrorDataInstall->isVisible());
+    EXPECT_FALSE(edit.ErrorInitialVerification->isVisible()) << "dd.mm.yyyy is read";
+    EXPECT_TRUE(edit.DateTimePickerDataInstall->toolTip().contains("15/01/2024"));
+    EXPECT_EQ(edit.DateTimePickerInitialVerification->date(), QDate(2024, 1, 10));
+    EXPECT_EQ(edit.LabelNextCalibrationDateValue->text(), "10.01.2028");
+    edit.ButtonSend->Click();
+    EXPECT_EQ(LastText(), "Пристрій успішно оновлено");
+    const auto kept = DbController->DeviceHeatModel.GetDeviceById(devid);
+    EXPECT_EQ(kept->date_install, "15/01/2024") << "not today's date";
+    EXPECT_EQ(kept->date_initial_verification, "2024-01-10");
+
+    // A date picked replaces it.
+    List().StringGridSelectCell(MeterKindHeat, 5, 1);
+    edit.DateTimePickerDataInstall->setDate(QDate(2024, 2, 1));
+    EXPECT_FALSE(edit.ErrorDataInstall->isVisible());
+    edit.ButtonSend->Click();
+    EXPECT_EQ(DbController->DeviceHeatModel.GetDeviceById(devid)->date_install, "2024-02-01");
 }
 
 TEST_F(DeviceListTest, EditShowsTheStoredIntervalAndKeepsTheBinding) {
@@ -176,7 +226,7 @@ TEST_F(DeviceListTest, ImportsShowTheirSummaryAndExampleFilesNeverOverwrite) {
     OpenMeters();
     dialogs_.ChooseFile("meters.csv");
     List().PanelButonImportClick();
-    EXPECT_EQ(LastText(), "1 stored, 0 unbound, 1 skipped\nline 3: unknown kind \"steam\"");
+    EXPECT_EQ(LastText(), "Збережено: 1, відв'язано: 0, пропущено: 1\nрядок 3: невідомий тип \"steam\"");
     EXPECT_EQ(Cell(List().StringGridHeat, 0, 1), "00000012");
 
     dialogs_.ChooseFile("missing.csv");
@@ -226,6 +276,6 @@ TEST_F(DeviceListTest, AnApartmentImportNeedsAChosenBuilding) {
     Apartments().ComboBoxObjectList->setCurrentIndex(0);
     dialogs_.ChooseFile("flats.csv");
     Apartments().PanelButtonImportClick();
-    EXPECT_EQ(LastText(), "1 stored, 0 unbound, 0 skipped");
+    EXPECT_EQ(LastText(), "Збережено: 1, відв'язано: 0, пропущено: 0");
     EXPECT_EQ(Apartments().StringGrid1->RowCount(), 2);
 }
