@@ -99,7 +99,8 @@ void CheckLines(const std::vector<CImportLine>& lines, int lineCount) {
         FUZZ_CHECK(std::any_of(line.fields.begin(), line.fields.end(),
                                [](const std::string& field) { return !field.empty(); }));
         for (const std::string& field : line.fields) {
-            FUZZ_CHECK(IsUtf8(field) && field.find('\n') == std::string::npos);
+            FUZZ_CHECK(IsUtf8(field) &&
+                       field.find_first_of(std::string_view("\n\0", 2)) == std::string::npos);
             FUZZ_CHECK(field.empty() || (kBlanks.find(field.front()) == std::string_view::npos &&
                                          kBlanks.find(field.back()) == std::string_view::npos));
             CheckInteger(field);

@@ -1,5 +1,6 @@
 #include "directory/import/ImportEncoding.h"
 
+#include <algorithm>
 #include <array>
 
 #include "Utils/TextConversion.h"
@@ -47,6 +48,7 @@ void CImportDecoder::Decode(std::string_view bytes, std::string& text) {
                                                                                     : kUtf8Mark;
         if (bytes.starts_with(mark)) bytes.remove_prefix(mark.size());
     }
+    const std::size_t before = text.size();
     switch (encoding_) {
         case ImportEncoding::Utf8:
             text.append(bytes);
@@ -59,6 +61,10 @@ void CImportDecoder::Decode(std::string_view bytes, std::string& text) {
             DecodeUtf16(bytes, text);
             break;
     }
+    // A NUL is never text here, and would end a record's field early: what UTF-16 saved
+    // without its mark leaves between the letters.
+    text.erase(std::remove(text.begin() + static_cast<std::ptrdiff_t>(before), text.end(), '\0'),
+               text.end());
 }
 
 void CImportDecoder::DecodeUtf16(std::string_view bytes, std::string& text) {

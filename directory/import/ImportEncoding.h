@@ -17,8 +17,8 @@ enum class ImportEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian, Windows1251
 std::optional<ImportEncoding> DetectImportEncoding(CImportSource& source);
 
 // Turns the file's bytes, chunk by chunk, into UTF-8: a character cut between two chunks is
-// completed from the next. A byte-order mark at the start is dropped, and what cannot be a
-// character (a lone surrogate, an odd last byte) becomes U+FFFD.
+// completed from the next. A byte-order mark at the start and NUL characters are dropped, and
+// what cannot be a character (a lone surrogate, an odd last byte) becomes U+FFFD.
 class CImportDecoder {
 public:
     explicit CImportDecoder(ImportEncoding encoding) : encoding_(encoding) {}
