@@ -12,7 +12,7 @@ ctest --test-dir "$root/build" --output-on-failure --parallel "$(nproc)" --timeo
 # window take the locale from the environment as the window does (tests/support/TestMain.cpp).
 LANG=uk_UA.UTF-8 LC_ALL=uk_UA.UTF-8 ctest --test-dir "$root/build" --output-on-failure \
     --parallel "$(nproc)" --timeout 300 --no-tests=error \
-    -L '^(vevo_utils_tests|vevo_database_tests|vevo_models_tests|vevo_meter_tests|vevo_polling_tests|vevo_gui_tests|vevo_polling_gui_tests)$'
+    -L '^(vevo_utils_tests|vevo_database_tests|vevo_models_tests|vevo_meter_tests|vevo_polling_tests|vevo_gui_tests|vevo_polling_gui_tests|vevo_imports_tests|vevo_directory_gui_tests|vevo_archive_tests)$'
 
 # Once more built with AddressSanitizer and UndefinedBehaviorSanitizer, screens included, then
 # every fuzz target for a short while on its seed corpus; both share build-sanitize/.
