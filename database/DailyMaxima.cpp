@@ -14,7 +14,7 @@ std::string_view NameOf(std::string_view column) {
     return column.substr(0, column.find(' '));
 }
 
-// `each` applied to every column name, joined with `separator`.
+// `each` applied to every reported column's name, joined with `separator`.
 template <class Each>
 std::string Joined(const CDailyMaxima& maxima, Each each, std::string_view separator = ", ") {
     std::string text;
@@ -25,59 +25,79 @@ std::string Joined(const CDailyMaxima& maxima, Each each, std::string_view separ
     return text;
 }
 
-std::string Counted(const char* row) {
-    const std::string r(row);
-    return r + ".devid IS NOT NULL AND typeof(" + r + ".date) = 'text'";
+std::string Counted(const std::string& row) {
+    return row + ".devid IS NOT NULL AND typeof(" + row + ".date) = 'text'";
 }
 
-std::string DayOf(const char* row) {
-    return std::string("substr(") + row + ".date, 1, 10)";
+std::string DayOf(const std::string& row) {
+    return "substr(" + row + ".date, 1, 10)";
 }
 
-// Raises the maxima of NEW's day to NEW's values. Scalar max() is null when either side is,
-// where the aggregate skips nulls; coalesce gives the aggregate's answer.
-std::string Raise(const CDailyMaxima& m) {
+// The day row of `row`'s meter and day.
+std::string DayRowOf(const std::string& row) {
+    return "devid = " + row + ".devid AND day = " + DayOf(row);
+}
+
+std::string DayRowMissing(const CDailyMaxima& m, const std::string& row) {
+    return std::string("NOT EXISTS (SELECT 1 FROM ") + m.daily + " WHERE " + DayRowOf(row) + ")";
+}
+
+// The day row's values over the readings: the maxima, then the earliest date.
+std::string Aggregates(const CDailyMaxima& m) {
+    return Joined(m, [](const std::string& c) { return "max(" + c + ")"; }) + ", min(date)";
+}
+
+// `row`'s day computed again from the readings, where `stale` picks the day row to replace;
+// the range on date lets the (date, devid) index find the day, the prefix test makes it exact.
+// The new row goes in only where none is left, so it can never conflict; that test leads the
+// join, so a day row that stands costs no look at the readings.
+std::string Recompute(const CDailyMaxima& m, const std::string& row, const std::string& stale) {
+    const std::string day = DayOf(row);
+    return std::string("DELETE FROM ") + m.daily + " WHERE " + DayRowOf(row) + stale +
+           "; INSERT INTO " + m.daily + " SELECT devid, substr(date, 1, 10), " + Aggregates(m) +
+           " FROM (SELECT 1 WHERE " + DayRowMissing(m, row) + ") CROSS JOIN " + m.readings +
+           " WHERE date >= " + day + " AND date < " + day +
+           " || char(1114111) AND substr(date, 1, 10) = " + day + " AND devid = " + row +
+           ".devid AND typeof(date) = 'text' GROUP BY devid; ";
+}
+
+// NEW's arrival. A reading later than its day's latest raises the maxima, the first of a day
+// makes the day's row; any other (an earlier reading, or one that replaced a reading of the
+// same date without a delete trigger firing for it) marks the day's row, which is then made
+// again from the readings. Marking first keeps the raise and the first-of-day insert off it.
+std::string Arrive(const CDailyMaxima& m) {
     const std::string daily(m.daily);
-    return "INSERT OR IGNORE INTO " + daily + "(devid, day) VALUES (NEW.devid, " + DayOf("NEW") +
-           "); UPDATE " + daily + " SET " +
+    const std::string here = " WHERE " + DayRowOf("NEW");
+    return "UPDATE " + daily + " SET date = NULL" + here + " AND date >= NEW.date; UPDATE " +
+           daily + " SET " +
            Joined(m,
                   [](const std::string& c) {
+                      // Scalar max() is null when either side is, where the aggregate skips
+                      // nulls; coalesce gives the aggregate's answer.
                       return c + " = coalesce(max(" + c + ", NEW." + c + "), " + c + ", NEW." +
                              c + ")";
                   }) +
-           " WHERE devid = NEW.devid AND day = " + DayOf("NEW") + "; ";
+           here + " AND date < NEW.date; INSERT INTO " + daily + " SELECT NEW.devid, " +
+           DayOf("NEW") + ", " +
+           Joined(m, [](const std::string& c) { return "NEW." + c; }) + ", NEW.date WHERE " +
+           DayRowMissing(m, "NEW") + "; " + Recompute(m, "NEW", " AND date IS NULL");
 }
 
-// Whether OLD held one of its day's maxima, so that its going may lower them.
-std::string HeldAMaximum(const CDailyMaxima& m) {
-    return Counted("OLD") + " AND EXISTS (SELECT 1 FROM " + m.daily +
-           " WHERE devid = OLD.devid AND day = " + DayOf("OLD") + " AND (" +
+// Whether OLD held one of its day's values, so that its going may change them.
+std::string HeldADayValue(const CDailyMaxima& m) {
+    return Counted("OLD") + " AND EXISTS (SELECT 1 FROM " + m.daily + " WHERE " +
+           DayRowOf("OLD") + " AND (" +
            Joined(
                m, [](const std::string& c) { return c + " IS OLD." + c; }, " OR ") +
-           "))";
+           " OR first_date IS OLD.date))";
 }
 
-std::string Aggregates(const CDailyMaxima& m) {
-    return Joined(m, [](const std::string& c) { return "max(" + c + ")"; });
-}
-
-// OLD's day computed again from the readings; the range on date lets the (date, devid) index
-// find the day, the prefix test makes it exact.
-std::string Recompute(const CDailyMaxima& m) {
-    const std::string day = DayOf("OLD");
-    return std::string("DELETE FROM ") + m.daily + " WHERE devid = OLD.devid AND day = " + day +
-           "; INSERT INTO " + m.daily + " SELECT devid, substr(date, 1, 10), " + Aggregates(m) +
-           " FROM " + m.readings + " WHERE date >= " + day + " AND date < " + day +
-           " || char(1114111) AND substr(date, 1, 10) = " + day +
-           " AND devid = OLD.devid AND typeof(date) = 'text' GROUP BY devid; ";
-}
-
-// Made afresh: a trigger left behind by a dropped table would stop the readings' inserts.
-std::string Trigger(const CDailyMaxima& m, const char* suffix, const char* event,
-                    const std::string& when, const std::string& body) {
+CSchemaObject Trigger(const CDailyMaxima& m, const char* suffix, const char* event,
+                      const std::string& when, const std::string& body) {
     const std::string name = std::string(m.daily) + "_" + suffix;
-    return "DROP TRIGGER IF EXISTS " + name + "; CREATE TRIGGER " + name + " AFTER " + event +
-           " ON " + m.readings + " WHEN " + when + " BEGIN " + body + "END; ";
+    return {"trigger", name,
+            "CREATE TRIGGER " + name + " AFTER " + event + " ON " + m.readings + " WHEN " + when +
+                " BEGIN " + body + "END"};
 }
 
 }  // namespace
@@ -88,17 +108,31 @@ const CDailyMaxima kWaterColdDailyMaxima{"water_cold_data_current", "water_cold_
 const CDailyMaxima kWaterHotDailyMaxima{"water_hot_data_current", "water_hot_data_daily",
                                         kWaterColumns};
 
-std::string DailyMaximaSchema(const CDailyMaxima& m) {
+std::vector<CSchemaObject> DailyMaximaObjects(const CDailyMaxima& m) {
     std::string columns;
     for (const char* column : m.columns) columns += std::string(", ") + column;
-    return std::string("CREATE TABLE ") + m.daily + "(devid INTEGER NOT NULL, day TEXT NOT NULL" +
-           columns + ", PRIMARY KEY (devid, day)) WITHOUT ROWID; " +
-           Trigger(m, "insert", "INSERT", Counted("NEW"), Raise(m)) +
-           Trigger(m, "delete", "DELETE", HeldAMaximum(m), Recompute(m)) +
-           // An update is the old reading's going and the new one's coming; either order of
-           // the two triggers gives the same maxima.
-           Trigger(m, "update_old", "UPDATE", HeldAMaximum(m), Recompute(m)) +
-           Trigger(m, "update_new", "UPDATE", Counted("NEW"), Raise(m)) + "INSERT INTO " +
-           m.daily + " SELECT devid, substr(date, 1, 10), " + Aggregates(m) + " FROM " +
-           m.readings + " WHERE " + Counted(m.readings) + " GROUP BY devid, substr(date, 1, 10); ";
+    return {
+        {"table", m.daily,
+         std::string("CREATE TABLE ") + m.daily + "(devid INTEGER NOT NULL, day TEXT NOT NULL" +
+             columns + ", first_date DATETIME, PRIMARY KEY (devid, day)) WITHOUT ROWID"},
+        Trigger(m, "insert", "INSERT", Counted("NEW"), Arrive(m)),
+        Trigger(m, "delete", "DELETE", HeldADayValue(m), Recompute(m, "OLD", "")),
+        // An update is the old reading's going and the new one's coming; either order of the
+        // two triggers gives the same day rows.
+        Trigger(m, "update_old", "UPDATE", HeldADayValue(m), Recompute(m, "OLD", "")),
+        Trigger(m, "update_new", "UPDATE", Counted("NEW"), Arrive(m)),
+    };
+}
+
+std::string DailyMaximaRebuild(const CDailyMaxima& m) {
+    const std::vector<CSchemaObject> objects = DailyMaximaObjects(m);
+    std::string script;
+    for (const CSchemaObject& object : objects) {
+        script += (object.type == "table" ? "DROP TABLE IF EXISTS " : "DROP TRIGGER IF EXISTS ") +
+                  object.name + "; ";
+    }
+    for (const CSchemaObject& object : objects) script += object.sql + "; ";
+    return script + "INSERT INTO " + m.daily + " SELECT devid, substr(date, 1, 10), " +
+           Aggregates(m) + " FROM " + m.readings + " WHERE " + Counted(m.readings) +
+           " GROUP BY devid, substr(date, 1, 10); ";
 }

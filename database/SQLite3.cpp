@@ -1,6 +1,7 @@
 #include "database/SQLite3.h"
 
 #include <memory>
+#include <vector>
 
 #include "app/Log.h"
 #include "database/Collections.h"
@@ -51,13 +52,23 @@ void CSQLite3::Close() {
     connection_ = nullptr;
 }
 
-bool CSQLite3::Query(const char* text, sqlite3_stmt** statement) {
-    Lock();
-    bool prepared = false;
-    if (connection_ != nullptr) {
-        prepared = sqlite3_prepare_v2(connection_, text, -1, statement, nullptr) == SQLITE_OK;
-        if (!prepared) Log.Write("\nQuery failed: %s;\n", sqlite3_errmsg(connection_));
+bool CSQLite3::Query(const char* text, sqlite3_stmt** statement, std::string* error) {
+    if (connection_ == nullptr) {
+        if (error != nullptr) *error = "the database is closed";
+        return false;
     }
+    Lock();
+    // Held across the preparation and its message, which another thread could replace.
+    sqlite3_mutex* connectionMutex = sqlite3_db_mutex(connection_);
+    sqlite3_mutex_enter(connectionMutex);
+    const bool prepared =
+        sqlite3_prepare_v2(connection_, text, -1, statement, nullptr) == SQLITE_OK;
+    if (!prepared) {
+        const char* message = sqlite3_errmsg(connection_);
+        Log.Write("\nQuery failed: %s;\n", message);
+        if (error != nullptr) *error = message;
+    }
+    sqlite3_mutex_leave(connectionMutex);
     Unlock();
     return prepared;
 }
@@ -182,14 +193,33 @@ void CSQLite3::CreateTables() {
     if (!TableExists("devices_water_hot")) ExecuteSchemaStep(kCreateDevicesWaterHot);
     for (const CDailyMaxima* maxima :
          {&kHeatDailyMaxima, &kWaterColdDailyMaxima, &kWaterHotDailyMaxima}) {
-        if (!TableExists(maxima->daily)) CreateDailyMaxima(*maxima);
+        if (!DailyMaximaIntact(*maxima)) RebuildDailyMaxima(*maxima);
     }
 }
 
-void CSQLite3::CreateDailyMaxima(const CDailyMaxima& maxima) {
-    // All or nothing: a table without its triggers would fall behind the readings unseen.
+bool CSQLite3::DailyMaximaIntact(const CDailyMaxima& maxima) {
+    const std::vector<CSchemaObject> expected = DailyMaximaObjects(maxima);
+    std::size_t intact = 0;
+    // The triggers belong to the readings table, the day table to itself.
+    CQueryRows rows(*this, FormatStatement("SELECT type, name, sql FROM sqlite_master WHERE "
+                                           "tbl_name IN ('%s', '%s');",
+                                           maxima.readings, maxima.daily));
+    while (rows.Next()) {
+        for (const CSchemaObject& object : expected) {
+            if (rows.Text(0) == object.type && rows.Text(1) == object.name &&
+                rows.Text(2) == object.sql)
+                ++intact;
+        }
+    }
+    return !rows.Failed() && intact == expected.size();
+}
+
+void CSQLite3::RebuildDailyMaxima(const CDailyMaxima& maxima) {
+    // All or nothing: a table without its triggers would fall behind the readings unseen. A
+    // tool that rebuilt the readings table dropped the triggers, and one that edited them may
+    // have broken them: either way the day table is made again from the readings.
     const std::string script =
-        "SAVEPOINT daily_maxima; " + DailyMaximaSchema(maxima) + "RELEASE daily_maxima;";
+        "SAVEPOINT daily_maxima; " + DailyMaximaRebuild(maxima) + "RELEASE daily_maxima;";
     ExecuteSchemaStep(script.c_str());
     if (schemaError_ != nullptr) {
         sqlite3_exec(connection_, "ROLLBACK TO daily_maxima; RELEASE daily_maxima;", nullptr,

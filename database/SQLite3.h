@@ -8,9 +8,9 @@
 #include "Utils/FixedText.h"
 #include "Utils/Object.h"
 
-// How one statement run went: the library's extended result code, and on failure its message.
 struct CDailyMaxima;
 
+// How one statement run went: the library's extended result code, and on failure its message.
 struct CExecuteResult {
     int code = SQLITE_OK;
     int changes = 0;  // rows the statement inserted, changed or deleted; 0 when it failed
@@ -39,8 +39,8 @@ public:
     void Close();
 
     // Prepares the first statement of `text` for stepping; the caller steps and finalizes it.
-    // A failed preparation is logged.
-    bool Query(const char* text, sqlite3_stmt** statement);
+    // A failed preparation is logged, and its message kept in `error` when one is given.
+    bool Query(const char* text, sqlite3_stmt** statement, std::string* error = nullptr);
     // Runs the whole text; a failure is not logged.
     bool Execute(const char* text);
     // As Execute, for callers that need to know why it failed or how many rows it changed.
@@ -75,7 +75,9 @@ public:
 
 private:
     void ExecuteSchemaStep(const char* statement);
-    void CreateDailyMaxima(const CDailyMaxima& maxima);
+    // Whether the day table and its four triggers stand as this program makes them.
+    bool DailyMaximaIntact(const CDailyMaxima& maxima);
+    void RebuildDailyMaxima(const CDailyMaxima& maxima);
 
     CFixedText<300> path_;
     std::chrono::milliseconds busyTimeout_;
