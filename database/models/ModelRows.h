@@ -5,19 +5,22 @@
 
 #include "database/OwningArray.h"
 #include "database/QueryRows.h"
+#include "database/ReadFailure.h"
 
 class CSQLite3;
 
 // Runs a list statement and makes one record per row with `readRow`. Null when the statement
-// could not be prepared or its rows could not all be read (both logged); an empty list when
-// nothing matched.
+// could not be prepared or its rows could not all be read (both logged, and said in `failure`
+// when one is given); an empty list when nothing matched.
 template <class Record, class ReadRow>
 std::unique_ptr<COwningArray<Record>> ReadList(CSQLite3& database, const std::string& statement,
-                                               ReadRow readRow) {
+                                               ReadRow readRow, CReadFailure* failure = nullptr) {
     CQueryRows rows(database, statement);
-    if (!rows.Prepared()) return nullptr;
     auto list = std::make_unique<COwningArray<Record>>();
     while (rows.Next()) list->Add(readRow(rows));
-    if (rows.Failed()) return nullptr;
+    if (!rows.Prepared() || rows.Failed()) {
+        if (failure != nullptr) failure->reason = rows.Error();
+        return nullptr;
+    }
     return list;
 }

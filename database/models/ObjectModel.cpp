@@ -42,12 +42,14 @@ std::unique_ptr<CArrayDataObject> CObjectModel::GetObjects() {
     });
 }
 
-std::unique_ptr<CDataObject> CObjectModel::GetObjectById(int bid) {
+std::unique_ptr<CDataObject> CObjectModel::GetObjectById(int bid, CReadFailure* failure) {
     auto object = std::make_unique<CDataObject>();
     CQueryRows rows(Database(), FormatStatement(kSelectObjectById, bid));
-    if (!rows.Prepared()) return nullptr;
     while (rows.Next()) ReadObject(rows, *object);
-    if (rows.Failed()) return nullptr;
+    if (!rows.Prepared() || rows.Failed()) {
+        if (failure != nullptr) failure->reason = rows.Error();
+        return nullptr;
+    }
     return object;
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "database/Collections.h"
+#include "database/ReadFailure.h"
 #include "database/models/DataObject.h"
 
 class CSQLite3;
@@ -18,8 +19,9 @@ public:
 
     // Null when the query failed.
     std::unique_ptr<CArrayDataObject> GetObjects();
-    // An empty record (bid 0) when there is no such building; null when the query failed.
-    std::unique_ptr<CDataObject> GetObjectById(int bid);
+    // An empty record (bid 0) when there is no such building; null when the query failed, with
+    // SQLite's reason in `failure` when one is given.
+    std::unique_ptr<CDataObject> GetObjectById(int bid, CReadFailure* failure = nullptr);
     // The new bid, or 0 when the insert failed.
     int InsertObject(const CDataObject& object);
     bool UpdateObject(const CDataObject& object);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ModelFixture.h"
+#include "Utils/Format.h"
 
 namespace {
 
@@ -36,12 +37,15 @@ TEST_F(MeteringModelTest, OneHeatRowPerMeterWithTheLatestDateAndTheLargestValues
     EXPECT_EQ(row.CDataHeat::serial, 11111111);
     EXPECT_EQ(row.CDataObject::no, "12") << "the apartment number";
     EXPECT_EQ(row.date, "2024-01-20 08:00");
-    EXPECT_EQ(row.q, "9.25");
-    EXPECT_EQ(row.t1, "80.5") << "each column's largest value, whatever reading it came from";
-    EXPECT_EQ(row.q_cooling, "0.1");
-    EXPECT_EQ(row.v, "2.25");
-    EXPECT_EQ(row.t2, "50.25");
-    EXPECT_EQ(row.dt, "20.25");
+    EXPECT_EQ(row.max_q, 9.25);
+    EXPECT_EQ(row.max_t1, 80.5) << "each column's largest value, whatever reading it came from";
+    EXPECT_EQ(row.max_q_cooling, 0.1);
+    EXPECT_EQ(row.max_v, 2.25);
+    EXPECT_EQ(row.max_t2, 50.25);
+    EXPECT_EQ(row.max_dt, 20.25);
+    EXPECT_EQ(row.first_date, "2024-01-10 08:00");
+    EXPECT_EQ(row.first_q, 7.5);
+    EXPECT_EQ(row.last_q, 9.25);
     EXPECT_EQ(row.CDevice::serial, 0) << "the meter part stays empty";
     EXPECT_EQ(row.subscriber, nullptr);
 }
@@ -76,11 +80,14 @@ TEST_F(MeteringModelTest, WaterRowsCarryEveryAggregatedColumn) {
     EXPECT_EQ(row.CDataWater::serial, 22222222);
     EXPECT_EQ(row.CDataObject::no, "12");
     EXPECT_EQ(row.date, "2024-05-05 10:00:00");
-    EXPECT_EQ(row.v, "3.5");
-    EXPECT_EQ(row.v_flow, "0.75");
-    EXPECT_EQ(row.bat, "3.6");
+    EXPECT_EQ(row.max_v, 3.5);
+    EXPECT_EQ(row.max_v_flow, 0.75);
+    EXPECT_EQ(row.max_bat, 3.6);
     EXPECT_EQ(row.running_time_minute, 90);
-    EXPECT_EQ(row.v_reverse, "0.01");
+    EXPECT_EQ(row.max_v_reverse, 0.01);
+    EXPECT_EQ(row.first_date, "2024-05-05 10:00:00");
+    EXPECT_EQ(row.first_v, 3.5);
+    EXPECT_EQ(row.last_v, 3.5);
 }
 
 TEST_F(MeteringModelTest, AHotWaterReadingNeverAppearsInTheColdWaterReport) {
@@ -119,10 +126,13 @@ TEST_F(MeteringModelTest, OnlyMetersBoundToTheBuildingWithReadingsInTheRangeAreL
     EXPECT_EQ(none->Count(), 0);
 }
 
-TEST_F(BrokenDatabaseTest, ReportsOfAFailedQueryAreNull) {
-    EXPECT_EQ(db_.MeteringModel.GetHeatArchive(1, "2024-01-01", "2024-01-31"), nullptr);
+TEST_F(BrokenDatabaseTest, ReportsOfAFailedQueryAreNullWithSQLitesReason) {
+    CReadFailure failure;
+    EXPECT_EQ(db_.MeteringModel.GetHeatArchive(1, "2024-01-01", "2024-01-31", &failure), nullptr);
+    EXPECT_EQ(failure.reason, "file is not a database");
     EXPECT_EQ(db_.MeteringModel.GetWaterColdArchive(1, "2024-01-01", "2024-01-31"), nullptr);
     EXPECT_EQ(db_.MeteringModel.GetWaterHotArchive(1, "2024-01-01", "2024-01-31"), nullptr);
+    EXPECT_EQ(db_.MeteringModel.GetWaterHotSilent(1, "2024-01-01", "2024-01-31"), nullptr);
 }
 
 }  // namespace
@@ -162,9 +172,10 @@ TEST_F(MeteringModelTest, DailyMaximaFollowDeletesAndUpdatesOfTheReadings) {
     }
     const auto latest = [&] {
         const auto report = db_.MeteringModel.GetHeatArchive(bid_, "2024-03-05", "2024-03-05");
-        return report->Count() == 0 ? std::string("none")
-                                    : std::string(report->Get(0)->date.view()) + " " +
-                                          std::string(report->Get(0)->q.view());
+        return report->Count() == 0
+                   ? std::string("none")
+                   : std::string(report->Get(0)->date.view()) + " " +
+                         Format("%.1f", report->Get(0)->max_q.value_or(-1));
     };
     EXPECT_EQ(latest(), "2024-03-05 10:00 9.0");
 
@@ -210,5 +221,5 @@ TEST(DailyMaxima, AnOlderFileGetsThemFromItsReadings) {
                                                                     "2024-05-31");
     ASSERT_EQ(report->Count(), 1);
     EXPECT_EQ(report->Get(0)->date, "2024-05-03 10:00:00");
-    EXPECT_EQ(report->Get(0)->v, "4.5");
+    EXPECT_EQ(report->Get(0)->max_v, 4.5);
 }
