@@ -92,9 +92,10 @@ std::string Check(const CCommandLine& line, bool withOutput, CArchiveArguments& 
 
 // The building's label, or the one-line reason there is none.
 std::optional<std::string> FindBuilding(int bid, std::string& why) {
-    const auto building = DbController->ObjectModel.GetObjectById(bid);
+    CReadFailure failure;
+    const auto building = DbController->ObjectModel.GetObjectById(bid, &failure);
     if (building == nullptr) {
-        why = "local.db cannot be read";
+        why = CannotReadLine(failure);
         return std::nullopt;
     }
     if (building->bid == 0) {
@@ -135,8 +136,17 @@ int Run(const CCommandSyntax& syntax, int argc, char** argv, bool exporting) {
         std::fprintf(stderr, "vevo %s: %s\n", syntax.word, why.c_str());
         return 1;
     }
-    const CArchiveGrid grid = ArchiveReport(*DbController, *arguments.kind, arguments.bid,
-                                            arguments.firstDay, arguments.lastDay);
+    CArchiveRequest request;
+    request.kind = *arguments.kind;
+    request.bid = arguments.bid;
+    request.firstDay = arguments.firstDay;
+    request.lastDay = arguments.lastDay;
+    const CArchiveReport report = ArchiveReport(*DbController, request);
+    if (report.failure) {
+        std::fprintf(stderr, "vevo %s: %s\n", word, CannotReadLine(*report.failure).c_str());
+        return 1;
+    }
+    const CArchiveGrid& grid = report.grid;
     if (!exporting) {
         PrintGrid(grid);
         return 0;

@@ -1,20 +1,37 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "archive/ArchiveGrid.h"
+#include "database/ReadFailure.h"
 
 class CSQLite3Controller;
 
-// The grid of one report for building `bid` and the whole days `firstDay` to `lastDay`
-// ("yyyy-mm-dd"): the title row, then one row per meter in the order the query returns them.
-// A failed query gives the title row alone, as the screen shows it.
-CArchiveGrid ArchiveReport(CSQLite3Controller& database, ArchiveKind kind, int bid,
-                           std::string_view firstDay, std::string_view lastDay);
+// What a report is asked for: a kind, building `bid` and the whole days `firstDay` to
+// `lastDay` ("yyyy-mm-dd"); with the consumption columns and the totals row or without; with
+// the building's meters that have no reading in the range listed after the others or not.
+struct CArchiveRequest {
+    ArchiveKind kind = ArchiveKind::Heat;
+    int bid = 0;
+    std::string firstDay;
+    std::string lastDay;
+    bool consumption = false;
+    bool withoutReadings = false;
+};
 
-// A stored energy text in kWh as Gcal with three decimals; a text that is no number is 0.
-std::string KwhToGcal(std::string_view kwh);
+// A report's grid: the title row, one row per meter with readings in the order the query
+// returns them, the meters without readings when asked, and the totals when there are
+// consumption columns and meters to sum. When local.db could not be read the grid has its
+// title row alone and `failure` says why: an empty report is never mistaken for a failed one.
+struct CArchiveReport {
+    CArchiveGrid grid;
+    std::optional<CReadFailure> failure;
+};
+
+CArchiveReport ArchiveReport(CSQLite3Controller& database, const CArchiveRequest& request);
+
 // A day as the reports take it: "yyyy-mm-dd".
 std::string DayText(unsigned year, unsigned month, unsigned day);
 

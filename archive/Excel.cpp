@@ -15,10 +15,6 @@ namespace {
 constexpr int kLastColumn = 25;  // Z
 // Enough numbered names for any day's exports of one report.
 constexpr int kMostNumbered = 999;
-// Columns are measured in widths of a digit; Cyrillic letters run a little wider.
-constexpr double kWidthPerCharacter = 1.1;
-constexpr double kWidthMargin = 2;
-constexpr double kWidestColumn = 255;
 
 std::string WithoutLineBreaks(std::string_view text) {
     std::string kept;
@@ -131,8 +127,19 @@ bool CExcel::SetFontSize(int row, int col, int size) {
 
 bool CExcel::AutoFitColumn(int row, int col) {
     if (CellAt(row, col, "Ошибка при изменении размера Столбца") == nullptr) return false;
-    const double width = sheet_.LongestText(col) * kWidthPerCharacter + kWidthMargin;
-    sheet_.SetColumnWidth(col, std::min(width, kWidestColumn));
+    sheet_.FitColumn(col);
+    return true;
+}
+
+bool CExcel::AutoFitRow(int row) {
+    if (CellAt(row, 0, "Ошибка при изменении высоты строки") == nullptr) return false;
+    sheet_.FitRow(row - 1);
+    return true;
+}
+
+bool CExcel::SetPrintLayout(int titleRow) {
+    if (CellAt(titleRow, 0, "Ошибка при настройке печати") == nullptr) return false;
+    sheet_.SetPrintLayout(titleRow - 1);
     return true;
 }
 

@@ -43,6 +43,10 @@ public:
     bool SetFontSize(int row, int col, int size);
     // The column's width from the longest text written into it outside merged cells.
     bool AutoFitColumn(int row, int col);
+    // The row's height from what its wrapped texts need in their columns' widths.
+    bool AutoFitRow(int row);
+    // Landscape, fitted to one page wide, with `titleRow` repeated atop every page.
+    bool SetPrintLayout(int titleRow);
     bool SetHorizontalAlignment(int row, int col, int alignment);
     bool SetVerticalAlignment(int row, int col, int alignment);
     bool SetWrapText(int row, int col, bool on);

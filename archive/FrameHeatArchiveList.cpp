@@ -1,5 +1,6 @@
 #include "archive/FrameHeatArchiveList.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include "app/toolkit/StringGrid.h"
 #include "archive/ArchiveReport.h"
 #include "archive/ThreadHeatArchiveListExportExcel.h"
+#include "database/ReadFailure.h"
 
 TFrameHeatArchiveList* FrameHeatArchiveList = nullptr;
 
@@ -26,8 +28,17 @@ constexpr int kPictureSize = 41;
 constexpr int kTitleRowHeight = 32;
 constexpr int kRowHeight = 28;
 // Wide enough for the titles in two lines and for a reading's date and time in one.
-const int kHeatWidths[] = {70, 75, 105, 60, 60, 55, 55, 55, 55, 55, 55};
-const int kWaterWidths[] = {70, 75, 115, 70, 75, 60, 70, 70};
+const int kHeatWidths[] = {70, 75, 105, 60, 60, 55, 55, 55, 55, 55, 55, 105, 70, 75, 75};
+const int kWaterWidths[] = {70, 75, 115, 70, 75, 60, 70, 70, 115, 70, 75};
+constexpr ArchiveKind kKinds[] = {ArchiveKind::Heat, ArchiveKind::WaterCold,
+                                  ArchiveKind::WaterHot};
+// A consumption whose counter went backwards.
+constexpr QRgb kMarkedText = 0xC00000;
+constexpr int kSortArrowSize = 4;
+
+std::size_t IndexOf(ArchiveKind kind) {
+    return static_cast<std::size_t>(kind);
+}
 
 QString Shown(const std::string& utf8) {
     return QString::fromStdString(utf8);
@@ -43,8 +54,9 @@ std::string DayOf(const QDateEdit* picker) {
                    static_cast<unsigned>(day.day()));
 }
 
-// The spreadsheet icon: a green sheet with a white cross over its cells.
-QPixmap SpreadsheetPicture() {
+// The spreadsheet icon: a green sheet with a white cross over its cells; with the consumption
+// columns, a white sum sign instead.
+QPixmap SpreadsheetPicture(bool consumption) {
     QPixmap picture(kPictureSize, kPictureSize);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
@@ -54,9 +66,14 @@ QPixmap SpreadsheetPicture() {
     painter.drawRoundedRect(QRectF(2, 2, 37, 37), 5, 5);
     painter.setPen(QPen(QColor(0x9F, 0xD5, 0xB4), 1));
     for (int line = 13; line < 36; line += 8) painter.drawLine(6, line, 35, line);
-    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(13, 12, 28, 29);
-    painter.drawLine(28, 12, 13, 29);
+    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    if (consumption) {
+        const QPointF sum[] = {{28, 11}, {13, 11}, {21, 20.5}, {13, 30}, {28, 30}};
+        painter.drawPolyline(sum, 5);
+    } else {
+        painter.drawLine(13, 12, 28, 29);
+        painter.drawLine(28, 12, 13, 29);
+    }
     return picture;
 }
 
@@ -64,18 +81,6 @@ QPixmap SpreadsheetPicture() {
 void ShowExcelMessage(const std::string& text, ExcelMessageKind kind) {
     ShowMessageBox(text, "Ошибка",
                    kind == ExcelMessageKind::Error ? MB_ICONERROR | MB_TASKMODAL : MB_OK);
-}
-
-CArchiveGrid CopyOf(const TStringGrid& grid) {
-    CArchiveGrid copy;
-    copy.name = grid.objectName().toStdString();
-    copy.colCount = grid.ColCount();
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        copy.AddRow();
-        for (int col = 0; col < copy.colCount; ++col)
-            copy.SetCell(col, row, grid.Cell(col, row).toStdString());
-    }
-    return copy;
 }
 
 void Fill(TStringGrid& grid, const CArchiveGrid& rows) {
@@ -86,6 +91,17 @@ void Fill(TStringGrid& grid, const CArchiveGrid& rows) {
             grid.SetCell(col, row, Shown(rows.Cell(col, row)));
     }
     grid.SetColCount(rows.colCount);
+}
+
+// A small triangle in the title cell's right corner: up for ascending, down for descending.
+void DrawSortArrow(QPainter& painter, const QRect& rect, bool descending) {
+    const QPointF tip(rect.right() - 2 - kSortArrowSize, rect.top() + 4 + (descending ? kSortArrowSize : 0));
+    const double base = descending ? tip.y() - kSortArrowSize : tip.y() + kSortArrowSize;
+    const QPointF arrow[] = {tip, {tip.x() - kSortArrowSize, base}, {tip.x() + kSortArrowSize, base}};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(GridColors::kHeaderText));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawPolygon(arrow, 3);
 }
 }  // namespace
 
@@ -132,7 +148,10 @@ TFrameHeatArchiveList::TFrameHeatArchiveList(QWidget* parent)
                      [this] { DateTimePickerBeginChange(); });
     QObject::connect(DateTimePickerEnd, &QDateEdit::dateChanged, this,
                      [this] { DateTimePickerEndChange(); });
+    QObject::connect(CheckBoxWithoutReadings, &QCheckBox::toggled, this,
+                     [this] { CheckBoxWithoutReadingsClick(); });
     ImageExportExcel->OnClick = [this] { ImageExportExcelClick(); };
+    ImageExportConsumption->OnClick = [this] { ImageExportConsumptionClick(); };
 
     const QDate today = QDate::currentDate();
     const QSignalBlocker beginQuiet(DateTimePickerBegin);
@@ -173,6 +192,9 @@ QWidget* TFrameHeatArchiveList::BuildHeader() {
         picker->setGeometry(left, 16, 105, ComboBoxObjectList->height());
         left += 128;
     }
+    CheckBoxWithoutReadings = new QCheckBox("Лічильники без показань", header);
+    CheckBoxWithoutReadings->setGeometry(left, 16, CheckBoxWithoutReadings->sizeHint().width(),
+                                         ComboBoxObjectList->height());
     return header;
 }
 
@@ -180,14 +202,19 @@ QWidget* TFrameHeatArchiveList::BuildFooter() {
     QWidget* footer = NewPanel(Body);
     footer->setFixedHeight(kFooterHeight);
     ImageExportExcel = new TImage(footer);
-    ImageExportExcel->setPixmap(SpreadsheetPicture());
+    ImageExportExcel->setPixmap(SpreadsheetPicture(false));
     ImageExportExcel->setCursor(Qt::PointingHandCursor);
     ImageExportExcel->setToolTip("Excel");
+    ImageExportConsumption = new TImage(footer);
+    ImageExportConsumption->setPixmap(SpreadsheetPicture(true));
+    ImageExportConsumption->setCursor(Qt::PointingHandCursor);
+    ImageExportConsumption->setToolTip("Excel зі спожитим і підсумком");
     return footer;
 }
 
 TStringGrid* TFrameHeatArchiveList::BuildGrid(ArchiveKind kind) {
-    const CArchiveGrid titles = TitleGrid(kind);
+    const CArchiveGrid titles = TitleGrid(kind, true);
+    reports_[IndexOf(kind)] = titles;
     auto* grid = new TStringGrid(nullptr);
     grid->setObjectName(Shown(titles.name));
     grid->SetColCount(titles.colCount);
@@ -198,21 +225,52 @@ TStringGrid* TFrameHeatArchiveList::BuildGrid(ArchiveKind kind) {
         grid->SetCell(col, 0, Shown(titles.Cell(col, 0)));
         grid->SetColWidth(col, kind == ArchiveKind::Heat ? kHeatWidths[col] : kWaterWidths[col]);
     }
-    grid->OnDrawCell = [this, grid](QPainter& painter, int col, int row, const QRect& rect, bool) {
-        StringGridDrawCell(*grid, painter, col, row, rect);
+    grid->OnDrawCell = [this, kind](QPainter& painter, int col, int row, const QRect& rect, bool) {
+        StringGridDrawCell(kind, painter, col, row, rect);
     };
+    grid->OnSelectCell = [this, kind](int col, int row) { StringGridSelectCell(kind, col, row); };
     return grid;
 }
 
-void TFrameHeatArchiveList::StringGridDrawCell(TStringGrid& grid, QPainter& painter, int col,
+TStringGrid* TFrameHeatArchiveList::GridOf(ArchiveKind kind) const {
+    switch (kind) {
+        case ArchiveKind::WaterCold:
+            return StringGridWaterCold;
+        case ArchiveKind::WaterHot:
+            return StringGridWaterHot;
+        case ArchiveKind::Heat:
+            break;
+    }
+    return StringGridHeat;
+}
+
+void TFrameHeatArchiveList::StringGridDrawCell(ArchiveKind kind, QPainter& painter, int col,
                                                int row, const QRect& rect) {
-    DrawStripedCell(painter, rect, grid.Cell(col, row), row);
+    const CArchiveGrid& report = reports_[IndexOf(kind)];
+    const QString text = GridOf(kind)->Cell(col, row);
+    if (row >= report.rowCount || report.rows[static_cast<std::size_t>(row)] == ArchiveRow::Titles) {
+        DrawStripedCell(painter, rect, text, row);
+        const CSortOrder& sort = sorts_[IndexOf(kind)];
+        if (row == 0 && col == sort.col) DrawSortArrow(painter, rect, sort.descending);
+        return;
+    }
+    const bool totals = report.rows[static_cast<std::size_t>(row)] == ArchiveRow::Totals;
+    if (totals) {
+        QFont bold = painter.font();
+        bold.setBold(true);
+        painter.setFont(bold);
+    }
+    const bool marked = col < report.colCount && IsMarkedBackwards(report.Cell(col, row));
+    DrawGridCell(painter, rect, text, RowColor(row), marked ? QColor(kMarkedText) : Qt::black);
 }
 
 void TFrameHeatArchiveList::ResetArchive() {
-    for (TStringGrid* grid : {StringGridHeat, StringGridWaterCold, StringGridWaterHot}) {
+    for (const ArchiveKind kind : kKinds) {
+        TStringGrid* grid = GridOf(kind);
         grid->ClearSelection();
         grid->SetRowCount(1);
+        reports_[IndexOf(kind)] = TitleGrid(kind, true);
+        sorts_[IndexOf(kind)] = {};
     }
     {
         // Set by the screen itself: not a change of the user's, so nothing is refreshed.
@@ -235,17 +293,25 @@ void TFrameHeatArchiveList::ResetArchive() {
 void TFrameHeatArchiveList::RefreshArchive() {
     const int index = ComboBoxObjectList->currentIndex();
     if (index < 0 || index >= static_cast<int>(buildingIds_.size())) return;
-    const int bid = buildingIds_[static_cast<std::size_t>(index)];
-    const std::string firstDay = DayOf(DateTimePickerBegin);
-    const std::string lastDay = DayOf(DateTimePickerEnd);
-    const std::pair<ArchiveKind, TStringGrid*> grids[] = {
-        {ArchiveKind::Heat, StringGridHeat},
-        {ArchiveKind::WaterCold, StringGridWaterCold},
-        {ArchiveKind::WaterHot, StringGridWaterHot},
-    };
-    for (const auto& [kind, grid] : grids) {
-        Fill(*grid, ArchiveReport(*DbController, kind, bid, firstDay, lastDay));
+    CArchiveRequest request;
+    request.bid = buildingIds_[static_cast<std::size_t>(index)];
+    request.firstDay = DayOf(DateTimePickerBegin);
+    request.lastDay = DayOf(DateTimePickerEnd);
+    request.consumption = true;
+    request.withoutReadings = CheckBoxWithoutReadings->isChecked();
+    std::optional<CReadFailure> failure;
+    for (const ArchiveKind kind : kKinds) {
+        request.kind = kind;
+        CArchiveReport report = ArchiveReport(*DbController, request);
+        if (report.failure && !failure) failure = std::move(report.failure);
+        CArchiveGrid& grid = reports_[IndexOf(kind)];
+        grid = std::move(report.grid);
+        const CSortOrder& sort = sorts_[IndexOf(kind)];
+        if (sort.col >= 0) SortArchiveGrid(grid, sort.col, sort.descending);
+        Fill(*GridOf(kind), grid);
     }
+    // One box for the three reports: they fail together, for the same reason.
+    if (failure) ShowMessageBox(CannotReadMessage(*failure), "Помилка", MB_ICONERROR);
 }
 
 void TFrameHeatArchiveList::ComboBoxObjectListChange() {
@@ -260,23 +326,41 @@ void TFrameHeatArchiveList::DateTimePickerEndChange() {
     RefreshArchive();
 }
 
-TStringGrid* TFrameHeatArchiveList::ShownGrid() const {
+void TFrameHeatArchiveList::CheckBoxWithoutReadingsClick() {
+    RefreshArchive();
+}
+
+void TFrameHeatArchiveList::StringGridSelectCell(ArchiveKind kind, int col, int row) {
+    if (row != 0) return;
+    CSortOrder& sort = sorts_[IndexOf(kind)];
+    sort.descending = sort.col == col && !sort.descending;
+    sort.col = col;
+    CArchiveGrid& grid = reports_[IndexOf(kind)];
+    SortArchiveGrid(grid, sort.col, sort.descending);
+    Fill(*GridOf(kind), grid);
+}
+
+ArchiveKind TFrameHeatArchiveList::ShownKind() const {
     switch (PageControl1->currentIndex()) {
         case 1:
-            return StringGridWaterCold;
+            return ArchiveKind::WaterCold;
         case 2:
-            return StringGridWaterHot;
+            return ArchiveKind::WaterHot;
         default:
-            return StringGridHeat;
+            return ArchiveKind::Heat;
     }
 }
 
-TFrameHeatArchiveList::CExportRequest TFrameHeatArchiveList::ExportRequest() const {
+TFrameHeatArchiveList::CExportRequest TFrameHeatArchiveList::ExportRequest(
+    bool consumption) const {
+    const CArchiveGrid& shown = reports_[IndexOf(ShownKind())];
     CExportRequest request;
-    request.grid = CopyOf(*ShownGrid());
+    request.grid = consumption ? shown : WithoutConsumption(shown);
     request.buildingLabel = ComboBoxObjectList->currentText().toStdString();
     request.place.folder = exportFolder_;
-    request.place.fileName = ReportFileName(ReportTitle(request.grid.name), request.buildingLabel,
+    std::string title = ReportTitle(request.grid.name);
+    if (consumption) title += ", спожито";
+    request.place.fileName = ReportFileName(title, request.buildingLabel,
                                             DayOf(DateTimePickerBegin), DayOf(DateTimePickerEnd));
     request.place.opener = opener_;
     return request;
@@ -287,16 +371,25 @@ void TFrameHeatArchiveList::SetExportPlace(std::string folder, std::string opene
     opener_ = std::move(opener);
 }
 
-void TFrameHeatArchiveList::ImageExportExcelClick() {
+void TFrameHeatArchiveList::StartExport(bool consumption) {
     // The copy is taken here, on the interface's thread: the grid may be refilled meanwhile.
-    CExportRequest request = ExportRequest();
+    CExportRequest request = ExportRequest(consumption);
     TThread::StartFreeThread<ThreadHeatArchiveListExportExcel>(
         std::move(request.grid), std::move(request.buildingLabel), std::move(request.place),
         ShowExcelMessage);
 }
 
+void TFrameHeatArchiveList::ImageExportExcelClick() {
+    StartExport(false);
+}
+
+void TFrameHeatArchiveList::ImageExportConsumptionClick() {
+    StartExport(true);
+}
+
 void TFrameHeatArchiveList::BodyCanResize() {
     ImageExportExcel->setGeometry(5, 0, kPictureSize, kPictureSize);
+    ImageExportConsumption->setGeometry(10 + kPictureSize, 0, kPictureSize, kPictureSize);
 }
 
 void TFrameHeatArchiveList::resizeEvent(QResizeEvent* event) {
@@ -310,6 +403,8 @@ int TFrameHeatArchiveList::TourStopCount() const {
 
 QString TFrameHeatArchiveList::ShowTourStop(int stop) {
     ResetArchive();
+    // The meters that did not report show too, below the others.
+    CheckBoxWithoutReadings->setChecked(true);
     ComboBoxObjectList->setCurrentIndex(0);
     PageControl1->setCurrentIndex(stop);
     const char* names[] = {"FrameHeatArchiveList-heat", "FrameHeatArchiveList-water_cold",

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "archive/ArchiveGrid.h"
 #include "archive/ExportPlace.h"
 
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QPainter;
@@ -17,32 +19,41 @@ class TPanelButton;
 class TStringGrid;
 
 // The archive: for the building chosen in the filter and a range of whole days, the latest
-// reading and the largest values of every meter, on a tab per meter kind; the picture in the
-// footer exports the tab that shows to a spreadsheet. The window wires "Назад".
+// reading, the largest values and the consumption of every meter, on a tab per meter kind,
+// with a totals row; the tick box adds the building's meters that did not report, and a click
+// on a column's title sorts by it (again: reversed). The pictures in the footer export the tab
+// that shows to a spreadsheet: the first in the report's own layout, the second with the
+// consumption columns and the totals. The window wires "Назад".
 class TFrameHeatArchiveList : public QWidget, public CTourStops {
 public:
     explicit TFrameHeatArchiveList(QWidget* parent);
     ~TFrameHeatArchiveList() override;
 
     // Title rows only, the first day of this month as the first date, every building in the
-    // filter and none chosen.
+    // filter and none chosen, no column sorted.
     void ResetArchive();
-    // The three grids afresh for the chosen building and dates; with no building chosen it
-    // does nothing.
+    // The three grids afresh for the chosen building and dates, each sorted as it was; with no
+    // building chosen it does nothing. A report that cannot be read is said in a message box
+    // and leaves its grid with the title row.
     void RefreshArchive();
     void ComboBoxObjectListChange();
     void DateTimePickerBeginChange();
     void DateTimePickerEndChange();
-    // Starts an export of the showing tab's copy on a thread of its own.
+    void CheckBoxWithoutReadingsClick();
+    // A click on a grid's title row sorts by that column.
+    void StringGridSelectCell(ArchiveKind kind, int col, int row);
+    // Start an export of the showing tab's copy on a thread of its own.
     void ImageExportExcelClick();
+    void ImageExportConsumptionClick();
 
-    // What a click exports: a copy of the showing grid, the filter's text and the file's place.
+    // What a click exports: a copy of the showing grid in the layout asked for, the filter's
+    // text and the file's place.
     struct CExportRequest {
         CArchiveGrid grid;
         std::string buildingLabel;
         CExportPlace place;
     };
-    CExportRequest ExportRequest() const;
+    CExportRequest ExportRequest(bool consumption = false) const;
     // Where exports go and what opens them; tests point them elsewhere.
     void SetExportPlace(std::string folder, std::string opener);
 
@@ -58,6 +69,7 @@ public:
     QComboBox* ComboBoxObjectList;
     QDateEdit* DateTimePickerBegin;
     QDateEdit* DateTimePickerEnd;
+    QCheckBox* CheckBoxWithoutReadings;
     QWidget* Content;
     QTabWidget* PageControl1;
     TStringGrid* StringGridHeat;
@@ -65,6 +77,7 @@ public:
     TStringGrid* StringGridWaterHot;
     QWidget* Footer;
     TImage* ImageExportExcel;
+    TImage* ImageExportConsumption;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -75,10 +88,20 @@ private:
     QWidget* BuildFooter();
     TStringGrid* BuildGrid(ArchiveKind kind);
     void BodyCanResize();
-    void StringGridDrawCell(TStringGrid& grid, QPainter& painter, int col, int row,
+    void StringGridDrawCell(ArchiveKind kind, QPainter& painter, int col, int row,
                             const QRect& rect);
-    TStringGrid* ShownGrid() const;
+    TStringGrid* GridOf(ArchiveKind kind) const;
+    ArchiveKind ShownKind() const;
+    void StartExport(bool consumption);
 
+    // Which column a grid is sorted by (-1: none, as the report came) and which way.
+    struct CSortOrder {
+        int col = -1;
+        bool descending = false;
+    };
+    // What each grid shows, with what its rows are, index for index with the tabs.
+    std::array<CArchiveGrid, 3> reports_;
+    std::array<CSortOrder, 3> sorts_;
     std::vector<int> buildingIds_;  // the bid of filter item k
     std::string exportFolder_;
     std::string opener_ = "xdg-open";

@@ -39,10 +39,45 @@ bool IsReadingDateTime(std::string_view text) {
     return true;
 }
 
-int CharacterCount(const std::string& text) {
+int CharacterCount(std::string_view text) {
     int count = 0;
     for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
     return count;
+}
+
+// Columns are measured in widths of a digit; Cyrillic letters run a little wider.
+constexpr double kWidthPerCharacter = 1.1;
+constexpr double kWidthMargin = 2;
+constexpr double kWidestColumn = 255;
+// What a column is wide when nothing sets it: the spreadsheet programs' default.
+constexpr double kDefaultWidth = 8.43;
+// A line of the default 11-point font.
+constexpr double kPointsPerLine = 15;
+constexpr int kDefaultFontSize = 11;
+
+// How many lines a wrapped text takes in a column `width` digits wide, an average letter being
+// about a digit wide: words go on a line while they fit, and a word longer than a line is
+// broken.
+int WrappedLines(std::string_view text, double width) {
+    const int perLine = std::max(1, static_cast<int>(width));
+    int lines = 1;
+    int used = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const int word = CharacterCount(text.substr(at, end - at));
+        at = end + 1;
+        if (word == 0) continue;
+        const int needed = used == 0 ? word : used + 1 + word;
+        if (needed <= perLine) {
+            used = needed;
+            continue;
+        }
+        if (used > 0) ++lines;
+        lines += (word - 1) / perLine;
+        used = (word - 1) % perLine + 1;
+    }
+    return lines;
 }
 }  // namespace
 
@@ -55,19 +90,71 @@ const CSheetRange* CSheet::MergeHolding(int row, int col) const {
 
 CSheetCell& CSheet::At(int row, int col) {
     if (const CSheetRange* range = MergeHolding(row, col)) {
-        return cells_[{range->firstRow, range->firstCol}];
+        row = range->firstRow;
+        col = range->firstCol;
     }
-    return cells_[{row, col}];
+    if (rows_.size() <= static_cast<std::size_t>(row)) rows_.resize(static_cast<std::size_t>(row) + 1);
+    auto& cells = rows_[static_cast<std::size_t>(row)];
+    if (cells.size() <= static_cast<std::size_t>(col)) cells.resize(static_cast<std::size_t>(col) + 1);
+    CSheetCell& cell = cells[static_cast<std::size_t>(col)];
+    cell.used = true;
+    return cell;
 }
 
-int CSheet::LongestText(int col) const {
-    int longest = 0;
-    for (const auto& [place, cell] : cells_) {
-        if (place.second != col || cell.kind == SheetValue::Empty) continue;
-        if (MergeHolding(place.first, place.second) != nullptr) continue;
-        longest = std::max(longest, CharacterCount(cell.text));
+const CSheetCell* CSheet::Find(int row, int col) const {
+    if (row < 0 || col < 0 || static_cast<std::size_t>(row) >= rows_.size()) return nullptr;
+    const auto& cells = rows_[static_cast<std::size_t>(row)];
+    if (static_cast<std::size_t>(col) >= cells.size()) return nullptr;
+    const CSheetCell& cell = cells[static_cast<std::size_t>(col)];
+    return cell.used ? &cell : nullptr;
+}
+
+std::map<int, double> CSheet::ColumnWidths() const {
+    std::map<int, int> longest;
+    ForEachCell([&](int row, int col, const CSheetCell& cell) {
+        if (!fittedColumns_.contains(col) || cell.kind == SheetValue::Empty) return;
+        if (MergeHolding(row, col) != nullptr) return;
+        int& length = longest[col];
+        length = std::max(length, CharacterCount(cell.text));
+    });
+    std::map<int, double> widths;
+    for (const int col : fittedColumns_) {
+        widths[col] = std::min(longest[col] * kWidthPerCharacter + kWidthMargin, kWidestColumn);
     }
-    return longest;
+    return widths;
+}
+
+double CSheet::WidthOf(int col, const std::map<int, double>& widths) const {
+    const auto found = widths.find(col);
+    return found != widths.end() ? found->second : kDefaultWidth;
+}
+
+std::map<int, double> CSheet::RowHeights() const {
+    const std::map<int, double> widths = ColumnWidths();
+    std::map<int, double> heights;
+    for (const int row : fittedRows_) {
+        double height = kPointsPerLine;
+        if (static_cast<std::size_t>(row) < rows_.size()) {
+            const auto& cells = rows_[static_cast<std::size_t>(row)];
+            for (std::size_t col = 0; col < cells.size(); ++col) {
+                const CSheetCell& cell = cells[col];
+                const int c = static_cast<int>(col);
+                if (!cell.used || cell.kind == SheetValue::Empty) continue;
+                if (MergeHolding(row, c) != nullptr) continue;
+                const int lines = cell.wrap ? WrappedLines(cell.text, WidthOf(c, widths)) : 1;
+                const int size = cell.fontSize > 0 ? cell.fontSize : kDefaultFontSize;
+                height = std::max(height, lines * kPointsPerLine * size / kDefaultFontSize);
+            }
+        }
+        heights[row] = height;
+    }
+    return heights;
+}
+
+int DecimalsOf(std::string_view text) {
+    if (!IsPlainDecimal(text)) return -1;
+    const std::size_t point = text.find('.');
+    return point == std::string_view::npos ? 0 : static_cast<int>(text.size() - point - 1);
 }
 
 void SetValue(CSheetCell& cell, std::string_view text) {

@@ -14,6 +14,8 @@
 namespace {
 constexpr int kCentre = -4108;
 constexpr int kLeft = -4131;
+// The paper the operators' printers take; the library's default is US Letter.
+constexpr uint8_t kPaperA4 = 9;
 
 // The library prints numbers, widths and font sizes with printf: under a comma-decimal locale
 // the file would carry "0,5" and no spreadsheet program would read it. The C conventions hold
@@ -132,13 +134,25 @@ bool WriteXlsxFile(const CSheet& sheet, const std::string& path) {
                       static_cast<lxw_col_t>(range.lastCol), "", nullptr) == LXW_NO_ERROR &&
                   written;
     }
-    for (const auto& [place, cell] : sheet.Cells()) {
-        written = WriteCell(worksheet, place.first, place.second, cell, formats) == LXW_NO_ERROR &&
-                  written;
-    }
+    sheet.ForEachCell([&](int row, int col, const CSheetCell& cell) {
+        written = WriteCell(worksheet, row, col, cell, formats) == LXW_NO_ERROR && written;
+    });
     for (const auto& [col, width] : sheet.ColumnWidths()) {
         const auto c = static_cast<lxw_col_t>(col);
         written = worksheet_set_column(worksheet, c, c, width, nullptr) == LXW_NO_ERROR && written;
+    }
+    for (const auto& [row, height] : sheet.RowHeights()) {
+        written = worksheet_set_row(worksheet, static_cast<lxw_row_t>(row), height, nullptr) ==
+                      LXW_NO_ERROR &&
+                  written;
+    }
+    if (const CPrintLayout& print = sheet.PrintLayout(); print.set) {
+        const auto row = static_cast<lxw_row_t>(print.titleRow);
+        worksheet_set_landscape(worksheet);
+        worksheet_set_paper(worksheet, kPaperA4);
+        // One page wide, as many tall as the rows need.
+        worksheet_fit_to_pages(worksheet, 1, 0);
+        written = worksheet_repeat_rows(worksheet, row, row) == LXW_NO_ERROR && written;
     }
     return workbook_close(workbook.release()) == LXW_NO_ERROR && written;
 }

@@ -59,8 +59,8 @@ TEST_F(ArchiveCommandTest, ArchivePrintsTheGridTheScreenShows) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out,
               std::string(kHeatTitles) +
-                  "12345678\t7\t2024-03-01 00:00\t0.0\t0.000\t1000.0\t0.860\t12.5\t70.5\t"
-                  "50.25\t20.25\n");
+                  "12345678\t7\t2024-03-01 00:00\t0.000\t0.000\t1000.000\t0.860\t12.500\t"
+                  "70.50\t50.25\t20.25\n");
     result = Archive(Range("heat", "2024-04-01", "2024-03-01"));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, kHeatTitles) << "a first day after the last";
@@ -104,6 +104,22 @@ TEST_F(ArchiveCommandTest, AMissingBuildingIsExitOne) {
     words.insert(words.end(), {"--output", "x.xlsx"});
     result = Export(words);
     EXPECT_EQ(result.status, 1);
+    EXPECT_FALSE(std::filesystem::exists("x.xlsx"));
+}
+
+// A damaged schema: the apartments are a view of a table that is gone.
+TEST_F(ArchiveCommandTest, AReportThatCannotBeReadIsExitOneWithSQLitesReason) {
+    ASSERT_TRUE(DbController->Database.Execute(
+        "DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
+    auto result = Archive(Range("heat"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "vevo archive: local.db cannot be read: no such table: main.gone\n");
+    EXPECT_EQ(result.out, "") << "no report is printed as if it were empty";
+    auto words = Range("water_hot");
+    words.insert(words.end(), {"--output", "x.xlsx"});
+    result = Export(words);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "vevo export: local.db cannot be read: no such table: main.gone\n");
     EXPECT_FALSE(std::filesystem::exists("x.xlsx"));
 }
 

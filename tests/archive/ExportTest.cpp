@@ -58,6 +58,12 @@ TEST_F(ExportTest, TheHeatSheetMatchesTheReportLayoutCellForCell) {
     ASSERT_EQ(ExportGrid(HeatGrid(), "вул. Шевченка, 12", excel), ExportResult::Shown);
     EXPECT_TRUE(messages_.empty());
     const std::string sheet = ReadSheet(Written());
+    EXPECT_TRUE(Has(sheet, "print landscape paper=9 fit=1 wide=1 tall=0 titles=$4:$4"))
+        << "A4 across, one page wide, the titles atop every page\n"
+        << sheet;
+    EXPECT_TRUE(Has(sheet, "height 4 45.0"))
+        << "three lines for \"Номер приміщення\" in its column\n"
+        << sheet;
     EXPECT_TRUE(Has(sheet, "merge A1:F1")) << sheet;
     EXPECT_TRUE(Has(sheet, "merge G1:L1")) << sheet;
     EXPECT_TRUE(Has(sheet, "merge A2:L2")) << sheet;
@@ -78,9 +84,11 @@ TEST_F(ExportTest, TheHeatSheetMatchesTheReportLayoutCellForCell) {
                     "wrap=1"))
         << "the title row keeps its commas\n"
         << sheet;
-    EXPECT_TRUE(Has(sheet, "A5 num 1 bold=0 size=11 border=1 h=center v=center wrap=0")) << sheet;
-    EXPECT_TRUE(Has(sheet, "A6 num 2 bold=0 size=11 border=1 h=center v=center wrap=0")) << sheet;
-    EXPECT_TRUE(Has(sheet, "B5 num 12345678 bold=0 size=11 border=1 h=center v=center wrap=1"))
+    EXPECT_TRUE(Has(sheet, "A5 num 1 General bold=0 size=11 border=1 h=center v=center wrap=0"))
+        << sheet;
+    EXPECT_TRUE(Has(sheet, "A6 num 2 General bold=0 size=11 border=1 h=center v=center wrap=0"))
+        << sheet;
+    EXPECT_TRUE(Has(sheet, "B5 num 12345678 0 bold=0 size=11 border=1 h=center v=center wrap=1"))
         << sheet;
     EXPECT_TRUE(Has(sheet, "C5 str '5/7' bold=0 size=11 border=1 h=center v=center wrap=1"))
         << sheet;
@@ -88,13 +96,19 @@ TEST_F(ExportTest, TheHeatSheetMatchesTheReportLayoutCellForCell) {
                     "D5 date 2024-03-01 00:00:00 yyyy-mm-dd hh:mm bold=0 size=11 border=1 "
                     "h=center v=center wrap=1"))
         << sheet;
-    EXPECT_TRUE(Has(sheet, "E5 num 0.5 bold=0 size=11 border=1 h=center v=center wrap=1"))
+    EXPECT_TRUE(Has(sheet, "E5 num 0.5 0.0 bold=0 size=11 border=1 h=center v=center wrap=1"))
         << "a comma decimal is a number\n"
+        << sheet;
+    EXPECT_TRUE(Has(sheet, "F5 num 0 0.000 bold=0 size=11 border=1 h=center v=center wrap=1"))
+        << "a number keeps the decimals the grid shows\n"
+        << sheet;
+    EXPECT_TRUE(Has(sheet, "H5 num 0.86 0.000 bold=0 size=11 border=1 h=center v=center wrap=1"))
         << sheet;
     EXPECT_TRUE(Has(sheet, "J5 blank bold=0 size=11 border=1 h=center v=center wrap=1"))
         << "an empty cell is framed all the same\n"
         << sheet;
-    EXPECT_TRUE(Has(sheet, "L6 num -3 bold=0 size=11 border=1 h=center v=center wrap=1")) << sheet;
+    EXPECT_TRUE(Has(sheet, "L6 num -3 0 bold=0 size=11 border=1 h=center v=center wrap=1"))
+        << sheet;
     EXPECT_FALSE(Has(sheet, "A7")) << sheet;
     // Only the date is longer than 8 bytes: its column alone is fitted.
     EXPECT_NE(sheet.find("width D 20."), std::string::npos) << sheet;
@@ -111,6 +125,35 @@ TEST_F(ExportTest, AWaterGridWithItsTitleRowAloneGivesTheHeadingAndTheHeader) {
     EXPECT_NE(sheet.find("A2 str 'Відомості обліку гарячої води'"), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("I4 str 'V Reverse'"), std::string::npos) << sheet;
     EXPECT_EQ(sheet.find("A5"), std::string::npos) << sheet;
+}
+
+TEST_F(ExportTest, TheConsumptionLayoutNumbersTheMetersAndNotTheirTotals) {
+    CArchiveGrid grid = TitleGrid(ArchiveKind::WaterCold, true);
+    const auto add = [&](ArchiveRow what, std::vector<std::string> cells) {
+        const int row = grid.AddRow(what);
+        for (std::size_t col = 0; col < cells.size(); ++col)
+            grid.SetCell(static_cast<int>(col), row, cells[col]);
+    };
+    add(ArchiveRow::Readings, {"1", "7", "2024-03-31 10:00:00", "12.500", "0.750", "3.60", "90",
+                               "0.010", "2024-03-01 10:00:00", "2.500", "10.000"});
+    add(ArchiveRow::Readings, {"2", "8", "2024-03-31 10:00:00", "1.000", "", "", "0", "", "",
+                               "2.000", "-1.000 !"});
+    add(ArchiveRow::NoReadings, {"3", "9", "немає показань"});
+    add(ArchiveRow::Totals, {"Разом", "", "", "", "", "", "", "", "", "", "10.000"});
+    CExcel excel(Place(), Messages());
+    ASSERT_EQ(ExportGrid(grid, "a", excel), ExportResult::Shown);
+    const std::string sheet = ReadSheet(Written());
+    EXPECT_TRUE(Has(sheet, "merge A2:L2")) << sheet;
+    EXPECT_NE(sheet.find("L4 str 'Спожито V, m3'"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("L5 num 10 0.000"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("L6 str '-1.000 !'"), std::string::npos)
+        << "a counter gone backwards stays marked, out of any sum\n"
+        << sheet;
+    EXPECT_NE(sheet.find("A7 num 3 General"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("D7 str 'немає показань'"), std::string::npos) << sheet;
+    EXPECT_TRUE(Has(sheet, "A8 blank bold=0 size=11 border=1 h=center v=center wrap=0")) << sheet;
+    EXPECT_NE(sheet.find("B8 str 'Разом'"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("L8 num 10 0.000"), std::string::npos) << sheet;
 }
 
 TEST_F(ExportTest, AnExistingFileIsNeverOverwritten) {
@@ -173,9 +216,9 @@ TEST_F(ExportTest, ColumnsPastZAreRefusedWithTheirMessagesAndAFailedWriteEndsThe
     ASSERT_TRUE(excel.CreateWorkbook());
     ASSERT_TRUE(excel.ActivateSheet(1));
     EXPECT_TRUE(excel.WriteCell(10, 25, "a,b,c", -1));
-    EXPECT_EQ(excel.Sheet().Cells().at({9, 25}).text, "a.b.c");
+    EXPECT_EQ(excel.Sheet().Find(9, 25)->text, "a.b.c");
     EXPECT_TRUE(excel.WriteText(1, 0, "Q,\r\nkWh"));
-    EXPECT_EQ(excel.Sheet().Cells().at({0, 0}).text, "Q,kWh");
+    EXPECT_EQ(excel.Sheet().Find(0, 0)->text, "Q,kWh");
     EXPECT_FALSE(excel.WriteCell(1, 26, "1", -1));
     EXPECT_FALSE(excel.WriteText(1, 26, "1"));
     EXPECT_FALSE(excel.SetBorder(1, 26, CExcel::kLineContinuous));
@@ -208,7 +251,7 @@ TEST_F(ExportTest, TheFileKeepsThePointUnderACommaDecimalLocale) {
     CExcel excel(Place(), Messages());
     ASSERT_EQ(ExportGrid(HeatGrid(), "", excel), ExportResult::Shown);
     const std::string sheet = ReadSheet(Written());
-    EXPECT_NE(sheet.find("E5 num 0.5 "), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("E5 num 0.5 0.0 "), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("A2 str 'Відомості обліку теплової енергії' bold=1 size=14"),
               std::string::npos)
         << sheet;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QTabWidget>
@@ -70,9 +71,9 @@ TEST_F(FrameHeatArchiveListTest, EnteringShowsTitleRowsThisMonthAndEveryBuilding
         EXPECT_EQ(grid->RowCount(), 1);
         EXPECT_EQ(grid->RowHeight(0), 32);
     }
-    EXPECT_EQ(screen.StringGridHeat->ColCount(), 11);
+    EXPECT_EQ(screen.StringGridHeat->ColCount(), 15);
     EXPECT_EQ(screen.StringGridHeat->Cell(9, 0), "T2, °C");
-    EXPECT_EQ(screen.StringGridWaterHot->ColCount(), 8);
+    EXPECT_EQ(screen.StringGridWaterHot->ColCount(), 11);
     EXPECT_EQ(screen.PageControl1->tabText(1), "Холодна вода");
 
     // A date change with no building chosen leaves the grids as they are.
@@ -87,22 +88,25 @@ TEST_F(FrameHeatArchiveListTest, EnteringShowsTitleRowsThisMonthAndEveryBuilding
 TEST_F(FrameHeatArchiveListTest, ChoosingABuildingFillsEveryTabAndEachChangeRefreshes) {
     TFrameHeatArchiveList& screen = Open();
     Choose(screen, today_.addDays(-40), today_.addDays(-40), 0);
-    ASSERT_EQ(screen.StringGridHeat->RowCount(), 2) << "a one-day range counts that day whole";
+    ASSERT_EQ(screen.StringGridHeat->RowCount(), 3)
+        << "a one-day range counts that day whole; the totals follow";
     EXPECT_EQ(screen.StringGridHeat->Cell(0, 1), "12345678");
     EXPECT_EQ(screen.StringGridHeat->Cell(1, 1), "3");
-    EXPECT_EQ(screen.StringGridHeat->Cell(5, 1), "2000.0") << "the energy columns hold numbers";
+    EXPECT_EQ(screen.StringGridHeat->Cell(5, 1), "2000.000") << "energies with three decimals";
     EXPECT_EQ(screen.StringGridHeat->Cell(6, 1), "1.721");
+    EXPECT_EQ(screen.StringGridHeat->Cell(13, 1), "0.000") << "one reading: nothing consumed";
+    EXPECT_EQ(screen.StringGridHeat->Cell(0, 2), "Разом");
     EXPECT_EQ(screen.StringGridHeat->RowHeight(1), 28);
-    ASSERT_EQ(screen.StringGridWaterCold->RowCount(), 2);
+    ASSERT_EQ(screen.StringGridWaterCold->RowCount(), 3);
     EXPECT_EQ(screen.StringGridWaterCold->Cell(6, 1), "90");
-    EXPECT_EQ(screen.StringGridWaterHot->RowCount(), 1);
+    EXPECT_EQ(screen.StringGridWaterHot->RowCount(), 1) << "no meters to sum, no totals";
 
     screen.PageControl1->setCurrentIndex(1);
     screen.DateTimePickerBegin->setDate(today_.addDays(-39));
     EXPECT_EQ(screen.StringGridHeat->RowCount(), 1);
     EXPECT_EQ(screen.StringGridWaterCold->RowCount(), 1);
     screen.DateTimePickerBegin->setDate(today_.addDays(-41));
-    EXPECT_EQ(screen.StringGridWaterCold->RowCount(), 2);
+    EXPECT_EQ(screen.StringGridWaterCold->RowCount(), 3);
     screen.ComboBoxObjectList->setCurrentIndex(1);
     EXPECT_EQ(screen.StringGridWaterCold->RowCount(), 1) << "the other building has no meters";
 
@@ -111,6 +115,63 @@ TEST_F(FrameHeatArchiveListTest, ChoosingABuildingFillsEveryTabAndEachChangeRefr
     FrameLoraMain->PanelButtonArchive->Click();
     EXPECT_EQ(screen.StringGridHeat->RowCount(), 1);
     EXPECT_EQ(screen.PageControl1->currentIndex(), 1);
+}
+
+TEST_F(FrameHeatArchiveListTest, TheTickBoxListsSilentMetersAndATitleClickSortsByItsColumn) {
+    AddHeatReading(heat_, Day(today_.addDays(-39)) + " 08:00", "2500");
+    const int later = AddMeter(DbController->DeviceHeatModel, 34567890, AddApartment(bid_, "4"));
+    AddHeatReading(later, Day(today_.addDays(-39)) + " 09:00", "10");
+    TFrameHeatArchiveList& screen = Open();
+    Choose(screen, today_.addDays(-41), today_, 0);
+    TStringGrid& grid = *screen.StringGridHeat;
+    ASSERT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.Cell(13, 1), "500.000");
+
+    screen.CheckBoxWithoutReadings->setChecked(true);
+    ASSERT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.Cell(0, 3), "23456789");
+    EXPECT_EQ(grid.Cell(2, 3), "немає показань");
+    EXPECT_EQ(grid.Cell(0, 4), "Разом");
+    EXPECT_EQ(grid.Cell(13, 4), "500.000");
+
+    const auto clickTitle = [&](int col) {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                          grid.visualRect(grid.model()->index(0, col)).center());
+    };
+    const auto serials = [&] {
+        std::vector<QString> shown;
+        for (int row = 1; row < grid.RowCount(); ++row) shown.push_back(grid.Cell(0, row));
+        return shown;
+    };
+    clickTitle(13);
+    EXPECT_EQ(serials(), (std::vector<QString>{"34567890", "12345678", "23456789", "Разом"}))
+        << "the silent meter below the others, the totals last";
+    clickTitle(13);
+    EXPECT_EQ(serials(), (std::vector<QString>{"12345678", "34567890", "23456789", "Разом"}))
+        << "again: reversed";
+    screen.DateTimePickerEnd->setDate(today_.addDays(-1));
+    EXPECT_EQ(grid.Cell(0, 1), "12345678") << "a refresh keeps the sort";
+
+    // The export of the report's own layout leaves the consumption and the totals out.
+    const auto own = screen.ExportRequest(false);
+    EXPECT_EQ(own.grid.colCount, 11);
+    EXPECT_EQ(own.grid.rowCount, 4);
+    const auto full = screen.ExportRequest(true);
+    EXPECT_EQ(full.grid.colCount, 15);
+    EXPECT_EQ(full.grid.rowCount, 5);
+    EXPECT_NE(full.place.fileName.find("спожито"), std::string::npos) << full.place.fileName;
+}
+
+TEST_F(FrameHeatArchiveListTest, AReportThatCannotBeReadIsSaidInABoxNotShownEmpty) {
+    TFrameHeatArchiveList& screen = Open();
+    ASSERT_TRUE(DbController->Database.Execute(
+        "DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
+    Choose(screen, today_.addDays(-41), today_, 0);
+    ASSERT_EQ(dialogs_.Boxes().size(), 1u) << "one box for the three reports";
+    EXPECT_EQ(dialogs_.Boxes()[0].caption, "Помилка");
+    EXPECT_EQ(dialogs_.Boxes()[0].text,
+              "Не вдалося прочитати local.db: no such table: main.gone");
+    EXPECT_EQ(screen.StringGridHeat->RowCount(), 1);
 }
 
 TEST_F(FrameHeatArchiveListTest, TheExportTakesACopyOfTheShowingGridAndTheFiltersText) {
