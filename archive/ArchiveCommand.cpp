@@ -12,14 +12,14 @@
 #include "archive/ArchiveReport.h"
 #include "archive/Excel.h"
 #include "archive/ExportSheet.h"
+#include "archive/ReportText.h"
 
 namespace {
 
 struct CArchiveArguments {
     std::optional<ArchiveKind> kind;
-    int bid = 0;
-    std::string firstDay;
-    std::string lastDay;
+    CArchiveRequest report;  // its kind once checked
+    ReportFormat format = ReportFormat::Tsv;
     std::string output;
 };
 
@@ -27,6 +27,13 @@ std::optional<ArchiveKind> KindNamed(std::string_view name) {
     if (name == "heat") return ArchiveKind::Heat;
     if (name == "water_cold") return ArchiveKind::WaterCold;
     if (name == "water_hot") return ArchiveKind::WaterHot;
+    return std::nullopt;
+}
+
+std::optional<ReportFormat> FormatNamed(std::string_view name) {
+    if (name == "tsv") return ReportFormat::Tsv;
+    if (name == "csv") return ReportFormat::Csv;
+    if (name == "json") return ReportFormat::Json;
     return std::nullopt;
 }
 
@@ -63,6 +70,7 @@ bool IsDay(std::string_view text) {
 
 // Empty when the arguments are sound, else the one-line complaint.
 std::string Check(const CCommandLine& line, bool withOutput, CArchiveArguments& arguments) {
+    CArchiveRequest& report = arguments.report;
     if (line.IsSet("kind")) {
         arguments.kind = KindNamed(line.Value("kind"));
         if (!arguments.kind) return "--kind takes heat, water_cold or water_hot";
@@ -70,10 +78,10 @@ std::string Check(const CCommandLine& line, bool withOutput, CArchiveArguments& 
     if (line.IsSet("building")) {
         const auto bid = ParseBid(line.Value("building"));
         if (!bid) return "--building takes a building id, a positive number";
-        arguments.bid = *bid;
+        report.bid = *bid;
     }
     for (const auto& [option, day] :
-         {std::pair{"from", &arguments.firstDay}, std::pair{"to", &arguments.lastDay}}) {
+         {std::pair{"from", &report.firstDay}, std::pair{"to", &report.lastDay}}) {
         if (!line.IsSet(option)) continue;
         *day = line.Value(option);
         if (!IsDay(*day)) return "--" + std::string(option) + " takes a day as YYYY-MM-DD";
@@ -82,10 +90,18 @@ std::string Check(const CCommandLine& line, bool withOutput, CArchiveArguments& 
         arguments.output = line.Value("output");
         if (arguments.output.empty()) return "--output takes a file name";
     }
+    if (!withOutput && line.IsSet("format")) {
+        const auto format = FormatNamed(line.Value("format"));
+        if (!format) return "--format takes tsv, csv or json";
+        arguments.format = *format;
+    }
+    report.consumption = line.IsSet("consumption");
+    report.withoutReadings = line.IsSet("meters-without-readings");
     if (!arguments.kind) return "--kind is required";
-    if (arguments.bid == 0) return "--building is required";
-    if (arguments.firstDay.empty()) return "--from is required";
-    if (arguments.lastDay.empty()) return "--to is required";
+    report.kind = *arguments.kind;
+    if (report.bid == 0) return "--building is required";
+    if (report.firstDay.empty()) return "--from is required";
+    if (report.lastDay.empty()) return "--to is required";
     if (withOutput && arguments.output.empty()) return "--output is required";
     return {};
 }
@@ -105,17 +121,6 @@ std::optional<std::string> FindBuilding(int bid, std::string& why) {
     return BuildingLabel(*building);
 }
 
-void PrintGrid(const CArchiveGrid& grid) {
-    for (int row = 0; row < grid.rowCount; ++row) {
-        std::string line;
-        for (int col = 0; col < grid.colCount; ++col) {
-            if (col > 0) line += '\t';
-            line += grid.Cell(col, row);
-        }
-        std::printf("%s\n", line.c_str());
-    }
-}
-
 std::string OneLine(std::string text) {
     for (char& c : text) {
         if (c == '\n') c = ' ';
@@ -131,24 +136,20 @@ int Run(const CCommandSyntax& syntax, int argc, char** argv, bool exporting) {
         return line.Refuse(complaint);
     CProgramObjects program;
     std::string why;
-    const auto label = FindBuilding(arguments.bid, why);
+    const auto label = FindBuilding(arguments.report.bid, why);
     if (!label) {
         std::fprintf(stderr, "vevo %s: %s\n", syntax.word, why.c_str());
         return 1;
     }
-    CArchiveRequest request;
-    request.kind = *arguments.kind;
-    request.bid = arguments.bid;
-    request.firstDay = arguments.firstDay;
-    request.lastDay = arguments.lastDay;
-    const CArchiveReport report = ArchiveReport(*DbController, request);
+    const CArchiveReport report = ArchiveReport(*DbController, arguments.report);
     if (report.failure) {
-        std::fprintf(stderr, "vevo %s: %s\n", word, CannotReadLine(*report.failure).c_str());
+        std::fprintf(stderr, "vevo %s: %s\n", syntax.word,
+                     CannotReadLine(*report.failure).c_str());
         return 1;
     }
     const CArchiveGrid& grid = report.grid;
     if (!exporting) {
-        PrintGrid(grid);
+        std::fputs(ReportText(grid, arguments.format).c_str(), stdout);
         return 0;
     }
     const std::filesystem::path output(arguments.output);
@@ -187,7 +188,16 @@ constexpr CCommandOption kBuilding = {"building", "BID", "the building, by its i
 constexpr CCommandOption kFrom = {"from", "YYYY-MM-DD",
                                   "the first day of the range, counted whole"};
 constexpr CCommandOption kTo = {"to", "YYYY-MM-DD", "the last day of the range, counted whole"};
+constexpr CCommandOption kConsumption = {
+    "consumption", nullptr,
+    "adds the consumption columns: the first reading in the range, and the counter at the latest "
+    "reading less that at the first (marked \" !\" when the counter went backwards)"};
+constexpr CCommandOption kWithoutReadings = {
+    "meters-without-readings", nullptr,
+    "lists the building's meters with no reading in the range after the others"};
 constexpr const char* kDone = "done";
+constexpr const char* kUnread =
+    "the building does not exist, or local.db cannot be read (SQLite's reason is printed)";
 constexpr const char* kBadArguments = "bad arguments";
 
 }  // namespace
@@ -195,30 +205,44 @@ constexpr const char* kBadArguments = "bad arguments";
 const CCommandSyntax kArchiveCommand = {
     "archive",
     "print a building's archive report of one kind for a range of days",
-    {"--kind heat|water_cold|water_hot --building BID --from YYYY-MM-DD --to YYYY-MM-DD"},
+    {"--kind heat|water_cold|water_hot --building BID --from YYYY-MM-DD --to YYYY-MM-DD "
+     "[--format tsv|csv|json] [--consumption] [--meters-without-readings]"},
     "Prints the grid the archive screen shows, from the working directory's local.db, in UTF-8: "
     "the title row, then one line per meter bound to an apartment of the building with readings "
-    "in the range, cells joined by tabs. A first day after the last prints the title row alone.",
+    "in the range, cells joined by tabs. A first day after the last prints the title row alone. "
+    "CSV follows RFC 4180, with the title row as its header; JSON is an array with one object "
+    "per meter, numbers as numbers and empty cells as null. The screen's totals row is left to "
+    "the script.",
     {},
-    {kKind, kBuilding, kFrom, kTo},
-    {{0, kDone}, {1, "the building does not exist"}, {2, kBadArguments}},
+    {kKind,
+     kBuilding,
+     kFrom,
+     kTo,
+     {"format", "tsv|csv|json", "how the report is printed (default tsv)"},
+     kConsumption,
+     kWithoutReadings},
+    {{0, kDone}, {1, kUnread}, {2, kBadArguments}},
 };
 
 const CCommandSyntax kExportCommand = {
     "export",
     "write a building's archive report of one kind to a spreadsheet file",
     {"--kind heat|water_cold|water_hot --building BID --from YYYY-MM-DD --to YYYY-MM-DD "
-     "--output FILE.xlsx"},
+     "--output FILE.xlsx [--consumption] [--meters-without-readings]"},
     "Writes the sheet the archive screen's export writes, with the building as \"street "
-    "house\", to FILE.xlsx, and opens nothing.",
+    "house\", to FILE.xlsx, and opens nothing. With --consumption it is the sheet of the "
+    "screen's second export, with the consumption columns and their totals.",
     {},
     {kKind,
      kBuilding,
      kFrom,
      kTo,
-     {"output", "FILE.xlsx", "the spreadsheet to write; an existing file is refused"}},
+     {"output", "FILE.xlsx", "the spreadsheet to write; an existing file is refused"},
+     kConsumption,
+     kWithoutReadings},
     {{0, kDone},
-     {1, "the building does not exist, or the file exists or cannot be written"},
+     {1, "the building does not exist, local.db cannot be read, or the file exists or cannot be "
+         "written"},
      {2, kBadArguments}},
 };
 

@@ -70,6 +70,47 @@ TEST_F(ArchiveCommandTest, ArchivePrintsTheGridTheScreenShows) {
               "Run time, h\tV Reverse\n");
 }
 
+// Scripts read the report as RFC 4180 CSV or as JSON, with the consumption and the meters
+// that did not report when asked.
+TEST_F(ArchiveCommandTest, CsvAndJsonCarryTheSameReportWithConsumptionAndSilentMeters) {
+    const int aid = AddApartment(bid_, "8 \"a\"");
+    const int cold = AddMeter(DbController->DeviceWaterColdModel, 87654321, aid);
+    AddWaterReading(DbController->DeviceWaterColdModel, cold, "2024-03-01 10:00:00");
+    ASSERT_TRUE(DbController->Database.Execute(
+        "INSERT INTO water_cold_data_current(devid, date, v) VALUES (1, '2024-03-20 10:00:00', "
+        "1.25);"));
+    AddMeter(DbController->DeviceWaterColdModel, 11111111, aid);  // never read
+
+    auto words = Range("water_cold");
+    words.insert(words.end(), {"--format", "csv", "--consumption", "--meters-without-readings"});
+    auto result = Archive(words);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "Серійний номер,Номер приміщення,Дата/час,\"V, m3\",\"V Flow, m3/h\",\"Bat, v\","
+              "\"Run time, h\",V Reverse,Початок: дата/час,\"Початок: V, m3\",\"Спожито V, m3\"\r\n"
+              "87654321,\"8 \"\"a\"\"\",2024-03-20 10:00:00,3.500,0.750,3.60,90,0.010,"
+              "2024-03-01 10:00:00,3.500,-2.250 !\r\n"
+              "11111111,\"8 \"\"a\"\"\",немає показань,,,,,,,,\r\n")
+        << "no totals row for a script";
+
+    words[9] = "json";
+    result = Archive(words);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "[\n {\"serial\": 87654321, \"apartment\": \"8 \\\"a\\\"\", \"date\": "
+              "\"2024-03-20 10:00:00\", \"v_m3\": 3.500, \"v_flow_m3h\": 0.750, \"bat_v\": 3.60, "
+              "\"run_time\": 90, \"v_reverse_m3\": 0.010, \"first_date\": \"2024-03-01 "
+              "10:00:00\", \"first_v_m3\": 3.500, \"consumed_v_m3\": -2.250, "
+              "\"counter_backwards\": true},\n {\"serial\": 11111111, \"apartment\": \"8 "
+              "\\\"a\\\"\", \"date\": null, \"v_m3\": null, \"v_flow_m3h\": null, \"bat_v\": "
+              "null, \"run_time\": null, \"v_reverse_m3\": null, \"first_date\": null, "
+              "\"first_v_m3\": null, \"consumed_v_m3\": null, \"counter_backwards\": false}\n]\n");
+
+    result = Archive({"--kind", "heat", "--building", std::to_string(bid_), "--from",
+                      "2025-01-01", "--to", "2025-01-31", "--format", "json"});
+    EXPECT_EQ(result.out, "[]\n") << "no meters, an empty array";
+}
+
 TEST_F(ArchiveCommandTest, BadArgumentsAreOneLineBeforeTheHelpPointerAndExitTwo) {
     const std::vector<std::vector<std::string>> bad = {
         {},
@@ -80,6 +121,8 @@ TEST_F(ArchiveCommandTest, BadArgumentsAreOneLineBeforeTheHelpPointerAndExitTwo)
         {"--kind", "heat", "--building", "1", "--from", "2024-03-01"},
         {"--kind", "heat", "--building", "1", "--from", "2024-03-01", "--to", "2024-03-31",
          "--output", "x.xlsx"},
+        {"--kind", "heat", "--building", "1", "--from", "2024-03-01", "--to", "2024-03-31",
+         "--format", "xml"},
         {"--kind"},
     };
     for (const auto& words : bad) {
@@ -133,6 +176,15 @@ TEST_F(ArchiveCommandTest, ExportWritesTheSheetAndRefusesAnExistingFile) {
     EXPECT_NE(sheet.find("G1 str 'вул. Шевченка 5.7'"), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("B5 num 12345678"), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("H5 num 0.86"), std::string::npos) << sheet;
+
+    words.back() = "consumed.xlsx";
+    words.push_back("--consumption");
+    result = Export(words);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string consumed = ReadSheet("consumed.xlsx");
+    EXPECT_NE(consumed.find("P4 str 'Спожито Q, Gcal'"), std::string::npos) << consumed;
+    EXPECT_NE(consumed.find("B6 str 'Разом'"), std::string::npos) << consumed;
+    words.pop_back();
 
     WriteFile("taken.xlsx", "kept");
     words.back() = "taken.xlsx";
