@@ -11,35 +11,64 @@
 
 namespace {
 
-// Bound meters of every kind with a reading of today, so the archive's tabs are not empty.
+// Bound meters of every kind with readings from the first of this month to today, so the
+// archive's tabs show a consumption; beside them a heat meter whose counter went backwards and
+// one that never reported.
 void AddArchiveSamples(CSQLite3Controller& db, int aid) {
-    const std::string today = QDate::currentDate().toString("yyyy-MM-dd").toStdString();
+    const QDate today = QDate::currentDate();
+    const std::string first = QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString();
+    const std::string last = today.toString("yyyy-MM-dd").toStdString();
     CDeviceHeat meter;
     meter.aid = aid;
     meter.serial = 12340001;
     CDataHeat heat;
     heat.devid = db.DeviceHeatModel.InsertDevice(meter);
-    heat.date = today + " 08:00";
+    heat.date = first + " 00:00";
     heat.q_cooling = "12.5";
+    heat.q = "1402.5";
+    heat.v = "46.25";
+    heat.t1 = "70.25";
+    heat.t2 = "47.5";
+    heat.dt = "22.75";
+    db.DeviceHeatModel.InsertReading(heat);
+    heat.date = last + " 08:00";
     heat.q = "1523.75";
     heat.v = "48.125";
     heat.t1 = "71.5";
     heat.t2 = "48.25";
     heat.dt = "23.25";
     db.DeviceHeatModel.InsertReading(heat);
+    meter.serial = 12340002;
+    heat.devid = db.DeviceHeatModel.InsertDevice(meter);
+    heat.date = first + " 00:30";
+    heat.q = "880";
+    db.DeviceHeatModel.InsertReading(heat);
+    heat.date = last + " 08:30";
+    heat.q = "860.25";
+    db.DeviceHeatModel.InsertReading(heat);
+    meter.serial = 12340003;
+    db.DeviceHeatModel.InsertDevice(meter);
     CDataWater water;
-    water.date = today + " 08:00:00";
-    water.v = "123.456";
     water.v_flow = "0.75";
     water.bat = "3.6";
-    water.running_time_minute = 4321;
     water.v_reverse = "0.01";
     meter.serial = 87650001;
-    water.devid = db.DeviceWaterColdModel.InsertDevice(meter);
-    db.DeviceWaterColdModel.InsertReading(water);
+    const int cold = db.DeviceWaterColdModel.InsertDevice(meter);
     meter.serial = 87650002;
-    water.devid = db.DeviceWaterHotModel.InsertDevice(meter);
-    db.DeviceWaterHotModel.InsertReading(water);
+    const int hot = db.DeviceWaterHotModel.InsertDevice(meter);
+    for (const auto& [model, devid] :
+         {std::pair<CDeviceWaterModel*, int>{&db.DeviceWaterColdModel, cold},
+          {&db.DeviceWaterHotModel, hot}}) {
+        water.devid = devid;
+        water.date = first + " 00:00:00";
+        water.v = "118.5";
+        water.running_time_minute = 4100;
+        model->InsertReading(water);
+        water.date = last + " 08:00:00";
+        water.v = "123.456";
+        water.running_time_minute = 4321;
+        model->InsertReading(water);
+    }
 }
 
 // A fresh working directory's directory gets two buildings with a few residents, one of them
