@@ -16,27 +16,24 @@ namespace {
 // one that never reported.
 void AddArchiveSamples(CSQLite3Controller& db, int aid) {
     const QDate today = QDate::currentDate();
-    const std::string first = QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString();
+    const std::string first =
+        QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString();
     const std::string last = today.toString("yyyy-MM-dd").toStdString();
     CDeviceHeat meter;
     meter.aid = aid;
     meter.serial = 12340001;
     CDataHeat heat;
     heat.devid = db.DeviceHeatModel.InsertDevice(meter);
-    heat.date = first + " 00:00";
     heat.q_cooling = "12.5";
-    heat.q = "1402.5";
-    heat.v = "46.25";
-    heat.t1 = "70.25";
-    heat.t2 = "47.5";
-    heat.dt = "22.75";
-    db.DeviceHeatModel.InsertReading(heat);
-    heat.date = last + " 08:00";
-    heat.q = "1523.75";
     heat.v = "48.125";
     heat.t1 = "71.5";
     heat.t2 = "48.25";
     heat.dt = "23.25";
+    heat.date = first + " 00:00";
+    heat.q = "1402.5";
+    db.DeviceHeatModel.InsertReading(heat);
+    heat.date = last + " 08:00";
+    heat.q = "1523.75";
     db.DeviceHeatModel.InsertReading(heat);
     meter.serial = 12340002;
     heat.devid = db.DeviceHeatModel.InsertDevice(meter);

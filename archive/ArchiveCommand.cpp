@@ -143,8 +143,7 @@ int Run(const CCommandSyntax& syntax, int argc, char** argv, bool exporting) {
     }
     const CArchiveReport report = ArchiveReport(*DbController, arguments.report);
     if (report.failure) {
-        std::fprintf(stderr, "vevo %s: %s\n", syntax.word,
-                     CannotReadLine(*report.failure).c_str());
+        std::fprintf(stderr, "vevo %s: %s\n", syntax.word, CannotReadLine(*report.failure).c_str());
         return 1;
     }
     const CArchiveGrid& grid = report.grid;
@@ -241,8 +240,9 @@ const CCommandSyntax kExportCommand = {
      kConsumption,
      kWithoutReadings},
     {{0, kDone},
-     {1, "the building does not exist, local.db cannot be read, or the file exists or cannot be "
-         "written"},
+     {1,
+      "the building does not exist, local.db cannot be read, or the file exists or cannot be "
+      "written"},
      {2, kBadArguments}},
 };
 

@@ -37,6 +37,12 @@ public:
     void Text(int col, std::string text) {
         if (col < grid_.colCount) grid_.SetCell(col, row_, std::move(text));
     }
+    // The first three columns: the meter's serial, its apartment's number, and the date.
+    void Meter(int serial, const CDataObject& apartment, std::string date) {
+        Text(0, Format("%i", serial));
+        Text(1, Shown(apartment.no.view()));
+        Text(2, std::move(date));
+    }
     void Number(int col, CStoredNumber value) {
         if (value) Text(col, Formatted(col, *value));
     }
@@ -64,9 +70,7 @@ private:
 
 void AddRow(CArchiveGrid& grid, std::vector<double>& totals, const CDataHeatArchive& row) {
     CRowWriter w(grid, grid.AddRow(ArchiveRow::Readings), totals);
-    w.Text(0, Format("%i", row.CDataHeat::serial));
-    w.Text(1, Shown(row.CDataObject::no.view()));
-    w.Text(2, Shown(row.date.view()));
+    w.Meter(row.CDataHeat::serial, row, Shown(row.date.view()));
     w.Number(3, row.max_q_cooling);
     w.Number(4, Gcal(row.max_q_cooling));
     w.Number(5, row.max_q);
@@ -84,9 +88,7 @@ void AddRow(CArchiveGrid& grid, std::vector<double>& totals, const CDataHeatArch
 
 void AddRow(CArchiveGrid& grid, std::vector<double>& totals, const CDataWaterArchive& row) {
     CRowWriter w(grid, grid.AddRow(ArchiveRow::Readings), totals);
-    w.Text(0, Format("%i", row.CDataWater::serial));
-    w.Text(1, Shown(row.CDataObject::no.view()));
-    w.Text(2, Shown(row.date.view()));
+    w.Meter(row.CDataWater::serial, row, Shown(row.date.view()));
     w.Number(3, row.max_v);
     w.Number(4, row.max_v_flow);
     w.Number(5, row.max_bat);
@@ -100,9 +102,7 @@ void AddRow(CArchiveGrid& grid, std::vector<double>& totals, const CDataWaterArc
 template <class Row, class Reading>
 void AddSilentRow(CArchiveGrid& grid, std::vector<double>& totals, const Row& row) {
     CRowWriter w(grid, grid.AddRow(ArchiveRow::NoReadings), totals);
-    w.Text(0, Format("%i", row.Reading::serial));
-    w.Text(1, Shown(row.CDataObject::no.view()));
-    w.Text(2, kNoReadings);
+    w.Meter(row.Reading::serial, row, kNoReadings);
 }
 
 void AddTotals(CArchiveGrid& grid, std::vector<double>& totals) {

@@ -30,8 +30,7 @@ constexpr int kRowHeight = 28;
 // Wide enough for the titles in two lines and for a reading's date and time in one.
 const int kHeatWidths[] = {70, 75, 105, 60, 60, 55, 55, 55, 55, 55, 55, 105, 70, 75, 75};
 const int kWaterWidths[] = {70, 75, 115, 70, 75, 60, 70, 70, 115, 70, 75};
-constexpr ArchiveKind kKinds[] = {ArchiveKind::Heat, ArchiveKind::WaterCold,
-                                  ArchiveKind::WaterHot};
+constexpr ArchiveKind kKinds[] = {ArchiveKind::Heat, ArchiveKind::WaterCold, ArchiveKind::WaterHot};
 // A consumption whose counter went backwards.
 constexpr QRgb kMarkedText = 0xC00000;
 constexpr int kSortArrowSize = 4;
@@ -95,9 +94,11 @@ void Fill(TStringGrid& grid, const CArchiveGrid& rows) {
 
 // A small triangle in the title cell's right corner: up for ascending, down for descending.
 void DrawSortArrow(QPainter& painter, const QRect& rect, bool descending) {
-    const QPointF tip(rect.right() - 2 - kSortArrowSize, rect.top() + 4 + (descending ? kSortArrowSize : 0));
+    const QPointF tip(rect.right() - 2 - kSortArrowSize,
+                      rect.top() + 4 + (descending ? kSortArrowSize : 0));
     const double base = descending ? tip.y() - kSortArrowSize : tip.y() + kSortArrowSize;
-    const QPointF arrow[] = {tip, {tip.x() - kSortArrowSize, base}, {tip.x() + kSortArrowSize, base}};
+    const QPointF arrow[] = {
+        tip, {tip.x() - kSortArrowSize, base}, {tip.x() + kSortArrowSize, base}};
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(GridColors::kHeaderText));
     painter.setRenderHint(QPainter::Antialiasing);
@@ -248,7 +249,8 @@ void TFrameHeatArchiveList::StringGridDrawCell(ArchiveKind kind, QPainter& paint
                                                int row, const QRect& rect) {
     const CArchiveGrid& report = reports_[IndexOf(kind)];
     const QString text = GridOf(kind)->Cell(col, row);
-    if (row >= report.rowCount || report.rows[static_cast<std::size_t>(row)] == ArchiveRow::Titles) {
+    if (row >= report.rowCount ||
+        report.rows[static_cast<std::size_t>(row)] == ArchiveRow::Titles) {
         DrawStripedCell(painter, rect, text, row);
         const CSortOrder& sort = sorts_[IndexOf(kind)];
         if (row == 0 && col == sort.col) DrawSortArrow(painter, rect, sort.descending);
@@ -351,8 +353,7 @@ ArchiveKind TFrameHeatArchiveList::ShownKind() const {
     }
 }
 
-TFrameHeatArchiveList::CExportRequest TFrameHeatArchiveList::ExportRequest(
-    bool consumption) const {
+TFrameHeatArchiveList::CExportRequest TFrameHeatArchiveList::ExportRequest(bool consumption) const {
     const CArchiveGrid& shown = reports_[IndexOf(ShownKind())];
     CExportRequest request;
     request.grid = consumption ? shown : WithoutConsumption(shown);

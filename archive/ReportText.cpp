@@ -69,8 +69,9 @@ std::string JsonValue(const CArchiveColumn& column, const std::string& cell) {
     switch (column.value) {
         case ArchiveValue::Integer:
         case ArchiveValue::Decimal:
-            return IsMarkedBackwards(cell) ? cell.substr(0, cell.size() - std::string(kBackwardsMark).size())
-                                           : cell;
+            return IsMarkedBackwards(cell)
+                       ? cell.substr(0, cell.size() - std::string(kBackwardsMark).size())
+                       : cell;
         case ArchiveValue::Text:
         case ArchiveValue::DateTime:
             break;

@@ -93,9 +93,11 @@ CSheetCell& CSheet::At(int row, int col) {
         row = range->firstRow;
         col = range->firstCol;
     }
-    if (rows_.size() <= static_cast<std::size_t>(row)) rows_.resize(static_cast<std::size_t>(row) + 1);
+    if (rows_.size() <= static_cast<std::size_t>(row))
+        rows_.resize(static_cast<std::size_t>(row) + 1);
     auto& cells = rows_[static_cast<std::size_t>(row)];
-    if (cells.size() <= static_cast<std::size_t>(col)) cells.resize(static_cast<std::size_t>(col) + 1);
+    if (cells.size() <= static_cast<std::size_t>(col))
+        cells.resize(static_cast<std::size_t>(col) + 1);
     CSheetCell& cell = cells[static_cast<std::size_t>(col)];
     cell.used = true;
     return cell;

@@ -6,9 +6,9 @@ namespace {
 
 constexpr const char* kHeatColumns[] = {"date DATETIME", "q_cooling REAL", "q REAL", "v REAL",
                                         "t1 REAL",       "t2 REAL",        "dt REAL"};
-constexpr const char* kWaterColumns[] = {"date DATETIME", "v REAL",
-                                         "v_flow REAL",   "bat REAL",
-                                         "running_time_minute INTEGER", "v_reverse REAL"};
+constexpr const char* kWaterColumns[] = {
+    "date DATETIME", "v REAL", "v_flow REAL", "bat REAL", "running_time_minute INTEGER",
+    "v_reverse REAL"};
 
 std::string_view NameOf(std::string_view column) {
     return column.substr(0, column.find(' '));
@@ -74,19 +74,19 @@ std::string Arrive(const CDailyMaxima& m) {
                   [](const std::string& c) {
                       // Scalar max() is null when either side is, where the aggregate skips
                       // nulls; coalesce gives the aggregate's answer.
-                      return c + " = coalesce(max(" + c + ", NEW." + c + "), " + c + ", NEW." +
-                             c + ")";
+                      return c + " = coalesce(max(" + c + ", NEW." + c + "), " + c + ", NEW." + c +
+                             ")";
                   }) +
            here + " AND date < NEW.date; INSERT INTO " + daily + " SELECT NEW.devid, " +
-           DayOf("NEW") + ", " +
-           Joined(m, [](const std::string& c) { return "NEW." + c; }) + ", NEW.date WHERE " +
-           DayRowMissing(m, "NEW") + "; " + Recompute(m, "NEW", " AND date IS NULL");
+           DayOf("NEW") + ", " + Joined(m, [](const std::string& c) { return "NEW." + c; }) +
+           ", NEW.date WHERE " + DayRowMissing(m, "NEW") + "; " +
+           Recompute(m, "NEW", " AND date IS NULL");
 }
 
 // Whether OLD held one of its day's values, so that its going may change them.
 std::string HeldADayValue(const CDailyMaxima& m) {
-    return Counted("OLD") + " AND EXISTS (SELECT 1 FROM " + m.daily + " WHERE " +
-           DayRowOf("OLD") + " AND (" +
+    return Counted("OLD") + " AND EXISTS (SELECT 1 FROM " + m.daily + " WHERE " + DayRowOf("OLD") +
+           " AND (" +
            Joined(
                m, [](const std::string& c) { return c + " IS OLD." + c; }, " OR ") +
            " OR first_date IS OLD.date))";

@@ -123,9 +123,8 @@ std::unique_ptr<Row> ReadSilentRow(const CQueryRows& rows) {
 
 template <class Row, class ReadRow>
 std::unique_ptr<COwningArray<Row>> ReadArchive(CSQLite3& database, const char* format, int bid,
-                                               std::string_view firstDay,
-                                               std::string_view lastDay, ReadRow readRow,
-                                               CReadFailure* failure) {
+                                               std::string_view firstDay, std::string_view lastDay,
+                                               ReadRow readRow, CReadFailure* failure) {
     return ReadList<Row>(
         database, FormatStatement(format, Cp1251ToUtf8(firstDay), Cp1251ToUtf8(lastDay), bid),
         readRow, failure);
@@ -171,8 +170,10 @@ std::unique_ptr<CArrayDataWaterArchive> CMeteringModel::GetWaterColdSilent(
                                           ReadSilentRow<CDataWaterArchive, CDataWater>, failure);
 }
 
-std::unique_ptr<CArrayDataWaterArchive> CMeteringModel::GetWaterHotSilent(
-    int bid, std::string_view firstDay, std::string_view lastDay, CReadFailure* failure) {
+std::unique_ptr<CArrayDataWaterArchive> CMeteringModel::GetWaterHotSilent(int bid,
+                                                                          std::string_view firstDay,
+                                                                          std::string_view lastDay,
+                                                                          CReadFailure* failure) {
     return ReadArchive<CDataWaterArchive>(Database(), kWaterHotSilent, bid, firstDay, lastDay,
                                           ReadSilentRow<CDataWaterArchive, CDataWater>, failure);
 }

@@ -106,8 +106,8 @@ TEST_F(ArchiveCommandTest, CsvAndJsonCarryTheSameReportWithConsumptionAndSilentM
               "null, \"run_time\": null, \"v_reverse_m3\": null, \"first_date\": null, "
               "\"first_v_m3\": null, \"consumed_v_m3\": null, \"counter_backwards\": false}\n]\n");
 
-    result = Archive({"--kind", "heat", "--building", std::to_string(bid_), "--from",
-                      "2025-01-01", "--to", "2025-01-31", "--format", "json"});
+    result = Archive({"--kind", "heat", "--building", std::to_string(bid_), "--from", "2025-01-01",
+                      "--to", "2025-01-31", "--format", "json"});
     EXPECT_EQ(result.out, "[]\n") << "no meters, an empty array";
 }
 
@@ -152,8 +152,8 @@ TEST_F(ArchiveCommandTest, AMissingBuildingIsExitOne) {
 
 // A damaged schema: the apartments are a view of a table that is gone.
 TEST_F(ArchiveCommandTest, AReportThatCannotBeReadIsExitOneWithSQLitesReason) {
-    ASSERT_TRUE(DbController->Database.Execute(
-        "DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
+    ASSERT_TRUE(
+        DbController->Database.Execute("DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
     auto result = Archive(Range("heat"));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "vevo archive: local.db cannot be read: no such table: main.gone\n");

@@ -4,9 +4,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "Utils/TextConversion.h"
 #include "app/ProgramObjects.h"
+#include "archive/ArchiveGrid.h"
 #include "support/TempWorkDir.h"
 
 // A fresh working directory with the program's objects on its local.db, and short ways to store
@@ -59,6 +61,13 @@ protected:
         ASSERT_EQ(model.InsertReading(reading), InsertReadingResult::Stored);
     }
 };
+
+// Appends a row of `what` to the grid with the given cells from the first column on.
+inline void AddGridRow(CArchiveGrid& grid, ArchiveRow what, const std::vector<std::string>& cells) {
+    const int row = grid.AddRow(what);
+    for (std::size_t col = 0; col < cells.size(); ++col)
+        grid.SetCell(static_cast<int>(col), row, cells[col]);
+}
 
 // The workbook's sheet as read_sheet.py prints it, read back by a reader that is no part of
 // the program.

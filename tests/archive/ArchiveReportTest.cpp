@@ -37,8 +37,7 @@ TEST_F(ArchiveReportTest, HeatRowsShowTheStoredNumbersWithTheirDecimalsAndTheirG
     EXPECT_EQ(grid.Cell(10, 0), "DT, °C");
     EXPECT_EQ(Row(grid, 1),
               (std::vector<std::string>{"12345678", "7", "2024-03-01 00:00", "0.000", "0.000",
-                                        "1000.000", "0.860", "12.500", "70.50", "50.25",
-                                        "20.25"}));
+                                        "1000.000", "0.860", "12.500", "70.50", "50.25", "20.25"}));
 }
 
 // A counter past nine characters was cut as text, and its Gcal computed from the cut text.
@@ -69,7 +68,7 @@ TEST_F(ArchiveReportTest, OnlyMetersOfTheBuildingWithReadingsInTheWholeDaysAreRo
     const CArchiveGrid march = Report(ArchiveKind::WaterCold).grid;
     ASSERT_EQ(march.rowCount, 2);
     EXPECT_EQ(Row(march, 1), (std::vector<std::string>{"1", "7", "2024-03-31 23:59:59", "3.500",
-                                                        "0.750", "3.60", "90", "0.010"}));
+                                                       "0.750", "3.60", "90", "0.010"}));
 
     const CArchiveReport reversed = Report(ArchiveKind::WaterCold, "2024-03-31", "2024-03-01");
     EXPECT_FALSE(reversed.failure);
@@ -79,11 +78,12 @@ TEST_F(ArchiveReportTest, OnlyMetersOfTheBuildingWithReadingsInTheWholeDaysAreRo
     EXPECT_EQ(hot.name, "StringGridWaterHot");
 
     // Asked for, the building's meter without readings follows, and only that one.
-    const CArchiveGrid all = Report(ArchiveKind::WaterCold, "2024-03-01", "2024-03-31", false, true).grid;
+    const CArchiveGrid all =
+        Report(ArchiveKind::WaterCold, "2024-03-01", "2024-03-31", false, true).grid;
     ASSERT_EQ(all.rowCount, 3);
     EXPECT_EQ(all.rows[2], ArchiveRow::NoReadings);
-    EXPECT_EQ(Row(all, 2), (std::vector<std::string>{"2", "7", "немає показань", "", "", "", "",
-                                                      ""}));
+    EXPECT_EQ(Row(all, 2),
+              (std::vector<std::string>{"2", "7", "немає показань", "", "", "", "", ""}));
 }
 
 // Readings at midnight of the first day and in the last minute of the last day bound the range.
@@ -99,7 +99,8 @@ TEST_F(ArchiveReportTest, ConsumptionRunsFromTheFirstReadingInTheRangeToTheLates
     AddHeatReading(backwards, "2024-03-03 10:00", "480");
     AddMeter(DbController->DeviceHeatModel, 13, aid_);  // never read
 
-    const CArchiveGrid grid = Report(ArchiveKind::Heat, "2024-03-01", "2024-03-31", true, true).grid;
+    const CArchiveGrid grid =
+        Report(ArchiveKind::Heat, "2024-03-01", "2024-03-31", true, true).grid;
     ASSERT_EQ(grid.colCount, 15);
     EXPECT_EQ(grid.Cell(13, 0), "Спожито Q, kWh");
     ASSERT_EQ(grid.rowCount, 5);
@@ -115,7 +116,7 @@ TEST_F(ArchiveReportTest, ConsumptionRunsFromTheFirstReadingInTheRangeToTheLates
     EXPECT_EQ(grid.Cell(13, 3), "");
     EXPECT_EQ(grid.rows[4], ArchiveRow::Totals);
     EXPECT_EQ(Row(grid, 4), (std::vector<std::string>{"Разом", "", "", "", "", "", "", "", "", "",
-                                                       "", "", "", "1162.250", "1.000"}))
+                                                      "", "", "", "1162.250", "1.000"}))
         << "the marked difference counts in no total";
 
     const CArchiveGrid own = WithoutConsumption(grid);
@@ -136,17 +137,12 @@ TEST_F(ArchiveReportTest, AReportThatCannotBeReadSaysWhyAndShowsTheTitleRowAlone
 
 TEST(SortArchiveGrid, SortsTheMetersByNumberOrTextKeepingTheirGroupsAndAgainReversed) {
     CArchiveGrid grid = TitleGrid(ArchiveKind::WaterCold, true);
-    const auto add = [&](ArchiveRow what, std::vector<std::string> cells) {
-        const int row = grid.AddRow(what);
-        for (std::size_t col = 0; col < cells.size(); ++col)
-            grid.SetCell(static_cast<int>(col), row, cells[col]);
-    };
-    add(ArchiveRow::Readings, {"3", "10", "", "", "", "", "", "", "", "", "2.000"});
-    add(ArchiveRow::Readings, {"1", "2", "", "", "", "", "", "", "", "", "-5.000 !"});
-    add(ArchiveRow::Readings, {"2", "10а", "", "", "", "", "", "", "", "", ""});
-    add(ArchiveRow::Readings, {"4", "2", "", "", "", "", "", "", "", "", "11.000"});
-    add(ArchiveRow::NoReadings, {"5", "1", "немає показань"});
-    add(ArchiveRow::Totals, {"Разом", "", "", "", "", "", "", "", "", "", "13.000"});
+    AddGridRow(grid, ArchiveRow::Readings, {"3", "10", "", "", "", "", "", "", "", "", "2.000"});
+    AddGridRow(grid, ArchiveRow::Readings, {"1", "2", "", "", "", "", "", "", "", "", "-5.000 !"});
+    AddGridRow(grid, ArchiveRow::Readings, {"2", "10а", "", "", "", "", "", "", "", "", ""});
+    AddGridRow(grid, ArchiveRow::Readings, {"4", "2", "", "", "", "", "", "", "", "", "11.000"});
+    AddGridRow(grid, ArchiveRow::NoReadings, {"5", "1", "немає показань"});
+    AddGridRow(grid, ArchiveRow::Totals, {"Разом", "", "", "", "", "", "", "", "", "", "13.000"});
     const auto column = [&](int col) {
         std::vector<std::string> cells;
         for (int row = 1; row < grid.rowCount; ++row) cells.push_back(grid.Cell(col, row));

@@ -129,17 +129,14 @@ TEST_F(ExportTest, AWaterGridWithItsTitleRowAloneGivesTheHeadingAndTheHeader) {
 
 TEST_F(ExportTest, TheConsumptionLayoutNumbersTheMetersAndNotTheirTotals) {
     CArchiveGrid grid = TitleGrid(ArchiveKind::WaterCold, true);
-    const auto add = [&](ArchiveRow what, std::vector<std::string> cells) {
-        const int row = grid.AddRow(what);
-        for (std::size_t col = 0; col < cells.size(); ++col)
-            grid.SetCell(static_cast<int>(col), row, cells[col]);
-    };
-    add(ArchiveRow::Readings, {"1", "7", "2024-03-31 10:00:00", "12.500", "0.750", "3.60", "90",
-                               "0.010", "2024-03-01 10:00:00", "2.500", "10.000"});
-    add(ArchiveRow::Readings, {"2", "8", "2024-03-31 10:00:00", "1.000", "", "", "0", "", "",
-                               "2.000", "-1.000 !"});
-    add(ArchiveRow::NoReadings, {"3", "9", "немає показань"});
-    add(ArchiveRow::Totals, {"Разом", "", "", "", "", "", "", "", "", "", "10.000"});
+    AddGridRow(grid, ArchiveRow::Readings,
+               {"1", "7", "2024-03-31 10:00:00", "12.500", "0.750", "3.60", "90", "0.010",
+                "2024-03-01 10:00:00", "2.500", "10.000"});
+    AddGridRow(
+        grid, ArchiveRow::Readings,
+        {"2", "8", "2024-03-31 10:00:00", "1.000", "", "", "0", "", "", "2.000", "-1.000 !"});
+    AddGridRow(grid, ArchiveRow::NoReadings, {"3", "9", "немає показань"});
+    AddGridRow(grid, ArchiveRow::Totals, {"Разом", "", "", "", "", "", "", "", "", "", "10.000"});
     CExcel excel(Place(), Messages());
     ASSERT_EQ(ExportGrid(grid, "a", excel), ExportResult::Shown);
     const std::string sheet = ReadSheet(Written());

@@ -164,13 +164,12 @@ TEST_F(FrameHeatArchiveListTest, TheTickBoxListsSilentMetersAndATitleClickSortsB
 
 TEST_F(FrameHeatArchiveListTest, AReportThatCannotBeReadIsSaidInABoxNotShownEmpty) {
     TFrameHeatArchiveList& screen = Open();
-    ASSERT_TRUE(DbController->Database.Execute(
-        "DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
+    ASSERT_TRUE(
+        DbController->Database.Execute("DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
     Choose(screen, today_.addDays(-41), today_, 0);
     ASSERT_EQ(dialogs_.Boxes().size(), 1u) << "one box for the three reports";
     EXPECT_EQ(dialogs_.Boxes()[0].caption, "Помилка");
-    EXPECT_EQ(dialogs_.Boxes()[0].text,
-              "Не вдалося прочитати local.db: no such table: main.gone");
+    EXPECT_EQ(dialogs_.Boxes()[0].text, "Не вдалося прочитати local.db: no such table: main.gone");
     EXPECT_EQ(screen.StringGridHeat->RowCount(), 1);
 }
 

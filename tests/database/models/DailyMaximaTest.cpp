@@ -62,11 +62,11 @@ protected:
         for (const auto& row : *report) {
             lines.push_back(Format("%i", row->CDataHeat::serial) + "|" +
                             std::string(row->CDataObject::no.view()) + "|" +
-                            std::string(row->date.view()) + "|" + Shown(row->max_q_cooling) +
-                            "|" + Shown(row->max_q) + "|" + Shown(row->max_v) + "|" +
-                            Shown(row->max_t1) + "|" + Shown(row->max_t2) + "|" +
-                            Shown(row->max_dt) + "|" + std::string(row->first_date.view()) + "|" +
-                            Shown(row->first_q) + "|" + Shown(row->last_q));
+                            std::string(row->date.view()) + "|" + Shown(row->max_q_cooling) + "|" +
+                            Shown(row->max_q) + "|" + Shown(row->max_v) + "|" + Shown(row->max_t1) +
+                            "|" + Shown(row->max_t2) + "|" + Shown(row->max_dt) + "|" +
+                            std::string(row->first_date.view()) + "|" + Shown(row->first_q) + "|" +
+                            Shown(row->last_q));
         }
         std::sort(lines.begin(), lines.end());
         return lines;
@@ -107,33 +107,40 @@ constexpr const char* kThreeReadings =
 TEST_F(DailyMaximaTest, EveryConflictClauseOfAnotherToolKeepsTheReportTrue) {
     Write(kThreeReadings);
     ExpectTheReportOfTheReadings("plain inserts");
-    Write("INSERT OR REPLACE INTO heat_data_current(devid, date, q) VALUES "
-          "(1, '2024-03-05 11:00', 8);");
+    Write(
+        "INSERT OR REPLACE INTO heat_data_current(devid, date, q) VALUES "
+        "(1, '2024-03-05 11:00', 8);");
     ExpectTheReportOfTheReadings("a new reading replacing nothing keeps the day's maxima");
     int minute = 0;
     for (const char* clause : {"OR ABORT", "OR FAIL", "OR ROLLBACK", "OR IGNORE"}) {
-        Write(Format("INSERT %s INTO heat_data_current(devid, date, q) VALUES "
-                     "(1, '2024-03-05 12:%02i', 6);",
-                     clause, ++minute));
+        Write(
+            Format("INSERT %s INTO heat_data_current(devid, date, q) VALUES "
+                   "(1, '2024-03-05 12:%02i', 6);",
+                   clause, ++minute));
         ExpectTheReportOfTheReadings(clause);
     }
     EXPECT_EQ(QueryInt("SELECT count(*) FROM heat_data_current;"), 8) << "none of them was lost";
 
-    Write("INSERT INTO heat_data_current(devid, date, q) VALUES (1, '2024-03-05 13:00', 4) "
-          "ON CONFLICT(date, devid) DO UPDATE SET q = excluded.q;");
+    Write(
+        "INSERT INTO heat_data_current(devid, date, q) VALUES (1, '2024-03-05 13:00', 4) "
+        "ON CONFLICT(date, devid) DO UPDATE SET q = excluded.q;");
     ExpectTheReportOfTheReadings("an upsert of a new reading");
-    Write("INSERT INTO heat_data_current(devid, date, q) VALUES (1, '2024-03-05 09:00', 2) "
-          "ON CONFLICT(date, devid) DO UPDATE SET q = excluded.q;");
+    Write(
+        "INSERT INTO heat_data_current(devid, date, q) VALUES (1, '2024-03-05 09:00', 2) "
+        "ON CONFLICT(date, devid) DO UPDATE SET q = excluded.q;");
     ExpectTheReportOfTheReadings("an upsert onto the reading of the largest energy");
 
-    Write("INSERT OR REPLACE INTO heat_data_current(devid, date, q, t1) VALUES "
-          "(1, '2024-03-05 13:00', 1, 1);");
+    Write(
+        "INSERT OR REPLACE INTO heat_data_current(devid, date, q, t1) VALUES "
+        "(1, '2024-03-05 13:00', 1, 1);");
     ExpectTheReportOfTheReadings("a replaced latest reading leaves none of its values");
-    Write("UPDATE OR REPLACE heat_data_current SET date = '2024-03-05 08:00' WHERE date = "
-          "'2024-03-05 10:00';");
+    Write(
+        "UPDATE OR REPLACE heat_data_current SET date = '2024-03-05 08:00' WHERE date = "
+        "'2024-03-05 10:00';");
     ExpectTheReportOfTheReadings("an update that replaced another reading");
-    Write("INSERT OR REPLACE INTO heat_data_current(devid, date, q) VALUES "
-          "(2, '2024-03-06 00:00', 3), (2, '2024-03-06 00:00', 4);");
+    Write(
+        "INSERT OR REPLACE INTO heat_data_current(devid, date, q) VALUES "
+        "(2, '2024-03-06 00:00', 3), (2, '2024-03-06 00:00', 4);");
     ExpectTheReportOfTheReadings("a reading replaced in the same statement");
 }
 
@@ -163,8 +170,9 @@ TEST_F(DailyMaximaTest, AChangedTriggerIsMadeAgainWithItsDayTableAndAnIntactOneI
     EXPECT_EQ(QueryInt("SELECT count(*) FROM heat_data_daily WHERE devid = 9;"), 1)
         << "intact triggers: the day table is not made again at every open";
 
-    Write("DROP TRIGGER heat_data_daily_update_new; CREATE TRIGGER heat_data_daily_update_new "
-          "AFTER UPDATE ON heat_data_current BEGIN SELECT 1; END;");
+    Write(
+        "DROP TRIGGER heat_data_daily_update_new; CREATE TRIGGER heat_data_daily_update_new "
+        "AFTER UPDATE ON heat_data_current BEGIN SELECT 1; END;");
     { CSQLite3Controller reopened("./local.db"); }
     EXPECT_EQ(QueryInt("SELECT count(*) FROM heat_data_daily WHERE devid = 9;"), 0);
     Write("UPDATE heat_data_current SET q = 20 WHERE date = '2024-03-05 08:00';");
@@ -181,7 +189,9 @@ TEST_F(DailyMaximaTest, RandomWritesOfEveryKindKeepTheDayTableEqualToTheReadings
     std::mt19937 random(seed);
     // Each write commits on its own, as a tool's would; the disk need not see every commit.
     Write("PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY;");
-    const auto chance = [&](double p) { return std::uniform_real_distribution<>(0, 1)(random) < p; };
+    const auto chance = [&](double p) {
+        return std::uniform_real_distribution<>(0, 1)(random) < p;
+    };
     const auto pick = [&](int low, int high) {
         return std::uniform_int_distribution<>(low, high)(random);
     };
@@ -199,13 +209,13 @@ TEST_F(DailyMaximaTest, RandomWritesOfEveryKindKeepTheDayTableEqualToTheReadings
     const auto meter = [&]() -> std::string {
         return chance(0.03) ? std::string("NULL") : Format("%i", pick(1, 3));
     };
-    const char* inserts[] = {"", "OR REPLACE ", "OR IGNORE ", "OR ABORT ", "OR FAIL ",
-                             "OR ROLLBACK "};
+    const char* inserts[] = {"",          "OR REPLACE ", "OR IGNORE ",
+                             "OR ABORT ", "OR FAIL ",    "OR ROLLBACK "};
     const char* updates[] = {"", "OR REPLACE ", "OR IGNORE "};
     for (int step = 1; step <= 1000; ++step) {
-        const std::string values = "(" + meter() + ", " + date() + ", " + value() + ", " +
-                                   value() + ", " + value() + ", " + value() + ", " + value() +
-                                   ", " + value() + ")";
+        const std::string values = "(" + meter() + ", " + date() + ", " + value() + ", " + value() +
+                                   ", " + value() + ", " + value() + ", " + value() + ", " +
+                                   value() + ")";
         const char* columns = "(devid, date, q_cooling, q, v, t1, t2, dt)";
         const int kind = pick(0, 9);
         std::string statement;
@@ -218,20 +228,22 @@ TEST_F(DailyMaximaTest, RandomWritesOfEveryKindKeepTheDayTableEqualToTheReadings
         } else if (kind < 7) {
             statement = std::string("UPDATE ") + updates[pick(0, 2)] +
                         "heat_data_current SET q = " + value() + ", date = coalesce(" +
-                        (chance(0.3) ? date() : "NULL") + ", date) WHERE hid = " +
-                        Format("%i", pick(1, 150));
+                        (chance(0.3) ? date() : "NULL") +
+                        ", date) WHERE hid = " + Format("%i", pick(1, 150));
         } else if (kind < 9) {
             statement = Format("DELETE FROM heat_data_current WHERE hid = %i", pick(1, 150));
         } else {
-            statement = "UPDATE heat_data_current SET t1 = " + value() + " WHERE devid = " +
-                        meter() + Format(" AND substr(date, 1, 10) = '2024-03-0%i'", pick(1, 3));
+            statement = "UPDATE heat_data_current SET t1 = " + value() +
+                        " WHERE devid = " + meter() +
+                        Format(" AND substr(date, 1, 10) = '2024-03-0%i'", pick(1, 3));
         }
         // A reading refused for its own conflict is the writer's business; a day table that
         // refuses one is ours.
         const CExecuteResult result = db_.Database.Run((statement + ";").c_str());
         ASSERT_EQ(result.error.find("_daily"), std::string::npos) << statement;
         if (step % 40 == 0) {
-            ASSERT_EQ(QueryInt(DayRowsDiffering()), 0) << "after step " << step << ": " << statement;
+            ASSERT_EQ(QueryInt(DayRowsDiffering()), 0)
+                << "after step " << step << ": " << statement;
         }
     }
     EXPECT_EQ(Report(), Reference());

@@ -165,26 +165,28 @@ TEST_F(MeteringModelTest, WholeDaysCountForMinuteAndSecondDates) {
 // changes, must lower it, and readings no report can count must not stop an insert.
 TEST_F(MeteringModelTest, DailyMaximaFollowDeletesAndUpdatesOfTheReadings) {
     const int devid = AddDevice(db_.DeviceHeatModel, 7, aid_);
-    for (const auto& [date, q] : {std::pair{"2024-03-05 08:00", "5"}, {"2024-03-05 09:00", "9"},
+    for (const auto& [date, q] : {std::pair{"2024-03-05 08:00", "5"},
+                                  {"2024-03-05 09:00", "9"},
                                   {"2024-03-05 10:00", "7"}}) {
         ASSERT_EQ(db_.DeviceHeatModel.InsertReading(HeatReading(devid, date, q)),
                   InsertReadingResult::Stored);
     }
     const auto latest = [&] {
         const auto report = db_.MeteringModel.GetHeatArchive(bid_, "2024-03-05", "2024-03-05");
-        return report->Count() == 0
-                   ? std::string("none")
-                   : std::string(report->Get(0)->date.view()) + " " +
-                         Format("%.1f", report->Get(0)->max_q.value_or(-1));
+        return report->Count() == 0 ? std::string("none")
+                                    : std::string(report->Get(0)->date.view()) + " " +
+                                          Format("%.1f", report->Get(0)->max_q.value_or(-1));
     };
     EXPECT_EQ(latest(), "2024-03-05 10:00 9.0");
 
-    ASSERT_TRUE(db_.Database.Execute("DELETE FROM heat_data_current WHERE date = '2024-03-05 10:00';"));
+    ASSERT_TRUE(
+        db_.Database.Execute("DELETE FROM heat_data_current WHERE date = '2024-03-05 10:00';"));
     EXPECT_EQ(latest(), "2024-03-05 09:00 9.0");
     ASSERT_TRUE(db_.Database.Execute("UPDATE heat_data_current SET q = 1 WHERE q = 9;"));
     EXPECT_EQ(latest(), "2024-03-05 09:00 5.0");
-    ASSERT_TRUE(db_.Database.Execute("UPDATE heat_data_current SET date = '2024-03-06 09:00' "
-                                     "WHERE date = '2024-03-05 09:00';"));
+    ASSERT_TRUE(
+        db_.Database.Execute("UPDATE heat_data_current SET date = '2024-03-06 09:00' "
+                             "WHERE date = '2024-03-05 09:00';"));
     EXPECT_EQ(latest(), "2024-03-05 08:00 5.0");
 
     EXPECT_TRUE(db_.Database.Execute(
@@ -217,8 +219,8 @@ TEST(DailyMaxima, AnOlderFileGetsThemFromItsReadings) {
     meter.aid = controller.SubscriberModel.InsertSubscriber(apartment);
     ASSERT_EQ(controller.DeviceWaterHotModel.InsertDevice(meter), 1);
 
-    const auto report = controller.MeteringModel.GetWaterHotArchive(apartment.bid, "2024-05-01",
-                                                                    "2024-05-31");
+    const auto report =
+        controller.MeteringModel.GetWaterHotArchive(apartment.bid, "2024-05-01", "2024-05-31");
     ASSERT_EQ(report->Count(), 1);
     EXPECT_EQ(report->Get(0)->date, "2024-05-03 10:00:00");
     EXPECT_EQ(report->Get(0)->max_v, 4.5);
