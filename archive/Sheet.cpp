@@ -131,8 +131,7 @@ double CSheet::WidthOf(int col, const std::map<int, double>& widths) const {
     return found != widths.end() ? found->second : kDefaultWidth;
 }
 
-std::map<int, double> CSheet::RowHeights() const {
-    const std::map<int, double> widths = ColumnWidths();
+std::map<int, double> CSheet::RowHeights(const std::map<int, double>& widths) const {
     std::map<int, double> heights;
     for (const int row : fittedRows_) {
         double height = kPointsPerLine;

@@ -63,9 +63,10 @@ public:
     // is written; the row as tall as its wrapped texts need in their columns' widths.
     void FitColumn(int col) { fittedColumns_.insert(col); }
     void FitRow(int row) { fittedRows_.insert(row); }
-    // Widths in characters of the fitted columns, heights in points of the fitted rows.
+    // Widths in characters of the fitted columns; heights in points of the fitted rows, in
+    // columns of those widths.
     std::map<int, double> ColumnWidths() const;
-    std::map<int, double> RowHeights() const;
+    std::map<int, double> RowHeights(const std::map<int, double>& widths) const;
 
     void SetPrintLayout(int titleRow) { print_ = {true, titleRow}; }
     const CPrintLayout& PrintLayout() const { return print_; }

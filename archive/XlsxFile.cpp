@@ -137,11 +137,12 @@ bool WriteXlsxFile(const CSheet& sheet, const std::string& path) {
     sheet.ForEachCell([&](int row, int col, const CSheetCell& cell) {
         written = WriteCell(worksheet, row, col, cell, formats) == LXW_NO_ERROR && written;
     });
-    for (const auto& [col, width] : sheet.ColumnWidths()) {
+    const std::map<int, double> widths = sheet.ColumnWidths();
+    for (const auto& [col, width] : widths) {
         const auto c = static_cast<lxw_col_t>(col);
         written = worksheet_set_column(worksheet, c, c, width, nullptr) == LXW_NO_ERROR && written;
     }
-    for (const auto& [row, height] : sheet.RowHeights()) {
+    for (const auto& [row, height] : sheet.RowHeights(widths)) {
         written = worksheet_set_row(worksheet, static_cast<lxw_row_t>(row), height, nullptr) ==
                       LXW_NO_ERROR &&
                   written;
