@@ -1,6 +1,9 @@
 #include "archive/ReportText.h"
 
+#include <string_view>
+
 #include "Utils/Format.h"
+#include "archive/Sheet.h"
 
 namespace {
 
@@ -63,15 +66,18 @@ std::string JsonString(const std::string& text) {
 }
 
 // A cell as JSON: the shown number itself for a number column (its mark aside), null for an
-// empty cell or the no-readings text.
+// empty cell, the no-readings text, or a value no JSON number can carry (an infinity).
 std::string JsonValue(const CArchiveColumn& column, const std::string& cell) {
     if (cell.empty() || cell == kNoReadings) return "null";
     switch (column.value) {
         case ArchiveValue::Integer:
-        case ArchiveValue::Decimal:
-            return IsMarkedBackwards(cell)
-                       ? cell.substr(0, cell.size() - std::string(kBackwardsMark).size())
-                       : cell;
+        case ArchiveValue::Decimal: {
+            const std::string number =
+                IsMarkedBackwards(cell)
+                    ? cell.substr(0, cell.size() - std::string_view(kBackwardsMark).size())
+                    : cell;
+            return DecimalsOf(number) >= 0 ? number : "null";
+        }
         case ArchiveValue::Text:
         case ArchiveValue::DateTime:
             break;
