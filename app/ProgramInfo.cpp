@@ -1,6 +1,7 @@
 #include "app/ProgramInfo.h"
 
-// VEVO_DATABASE_HOST and VEVO_GATEWAY_HOST come from the build configuration.
+// VEVO_DATABASE_HOST, VEVO_GATEWAY_HOST and VEVO_UPDATE_PUBLIC_KEY come from the build
+// configuration.
 CProgramInfo::CProgramInfo()
     : databaseHost_(VEVO_DATABASE_HOST),
       userName_("local_kestra"),
@@ -10,4 +11,5 @@ CProgramInfo::CProgramInfo()
       gatewayHost_(VEVO_GATEWAY_HOST),
       gatewayPath_("/rest"),
       version_("v.0.05"),
-      projectKey_("tvx_veltara") {}
+      projectKey_("tvx_veltara"),
+      updatePublicKey_(VEVO_UPDATE_PUBLIC_KEY) {}

@@ -20,6 +20,8 @@ public:
     const char* GetGatewayPath() const { return gatewayPath_.c_str(); }
     const char* GetVersion() const { return version_.c_str(); }
     const char* GetProjectKey() const { return projectKey_.c_str(); }
+    // The publisher's minisign public key line; empty when the build trusts no key.
+    const char* GetUpdatePublicKey() const { return updatePublicKey_.c_str(); }
 
 private:
     CFixedText<100> databaseHost_;
@@ -31,4 +33,5 @@ private:
     CFixedText<50> gatewayPath_;
     CFixedText<10> version_;
     CFixedText<50> projectKey_;
+    CFixedText<60> updatePublicKey_;
 };

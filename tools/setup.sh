@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev fonts-wine
     xvfb xauth imagemagick
     libxlsxwriter-dev xdg-utils python3-openpyxl
+    libsodium-dev minisign
     locales
     clang libclang-rt-14-dev llvm-14
 )

@@ -88,12 +88,19 @@ TFrameUpdate::~TFrameUpdate() {
 }
 
 bool TFrameUpdate::CheckForUpdate(QWidget& window) {
+    // An update replaces the working folder's files: a program started from elsewhere would
+    // be offered the same update at every start and never get it.
+    if (!RunsFromItsFolder(settings_)) {
+        hide();
+        return false;
+    }
     auto check = TThread::StartThread<ThreadVersionCheck>(service_, checkDeadline_);
     // A gateway that answers or refuses at once shows nothing; one that keeps the start
     // waiting gets the window up with this screen, painting, until the deadline.
     if (!check->EndsWithin(std::chrono::milliseconds(150))) window.show();
     check->WaitFor();
-    for (const COffer& offer : check->Result().offers) {
+    if (check->Result().outcome == CheckOutcome::NewVersion) {
+        const COffer& offer = check->Result().offer;
         const std::string version = Cp1251ToUtf8(offer.version.substr(0, kShownVersion));
         const std::string question = Format(
             "Вышла новая версия программы %s. Сейчас вы пользуетесь устаревшей версией "

@@ -20,9 +20,10 @@ public:
                  CUpdateSettings settings = DefaultUpdateSettings());
     ~TFrameUpdate() override;
 
-    // The start-up check: asks the service, and the operator about each differing version.
+    // The start-up check: asks the service, and the operator about the newest newer version.
     // True when an update was started; otherwise the screen is hidden. While the service keeps
-    // it waiting, `window` is shown and keeps painting, but takes no input.
+    // it waiting, `window` is shown and keeps painting, but takes no input. A program that is
+    // not its working folder's own file asks nothing.
     bool CheckForUpdate(QWidget& window);
     void StartUpdate(const COffer& offer);
     void Panel1Click();

@@ -9,7 +9,8 @@ constexpr int kMaxDepth = 64;
 
 class CJsonReader {
 public:
-    explicit CJsonReader(std::u16string_view text) : text_(text) {}
+    CJsonReader(std::u16string_view text, std::size_t maxValues)
+        : text_(text), valuesLeft_(maxValues) {}
 
     std::unique_ptr<JSONValue> Document() {
         if (!SkipWhitespace()) return nullptr;
@@ -43,7 +44,8 @@ private:
     }
 
     std::unique_ptr<JSONValue> Value(int depth) {
-        if (depth > kMaxDepth || AtEnd()) return nullptr;
+        if (depth > kMaxDepth || AtEnd() || valuesLeft_ == 0) return nullptr;
+        --valuesLeft_;
         const char16_t c = Peek();
         if (c == u'"') {
             ++pos_;
@@ -212,13 +214,14 @@ private:
     }
 
     std::u16string_view text_;
+    std::size_t valuesLeft_;
     std::size_t pos_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<JSONValue> ParseJson(std::u16string_view text) {
-    return CJsonReader(text).Document();
+std::unique_ptr<JSONValue> ParseJson(std::u16string_view text, std::size_t maxValues) {
+    return CJsonReader(text, maxValues).Document();
 }
 
 std::u16string WidenBytes(std::string_view bytes) {

@@ -39,9 +39,14 @@ private:
     std::variant<std::monostate, std::u16string, bool, double, JSONArray, JSONObject> value_;
 };
 
+// The most values one document may hold: each costs far more memory than its text, so a reply
+// of a few megabytes could otherwise take gigabytes.
+constexpr std::size_t kMaxJsonValues = 200000;
+
 // The root of `text`, or null when it is not one complete JSON value (or nests deeper than
-// the reader goes).
-std::unique_ptr<JSONValue> ParseJson(std::u16string_view text);
+// the reader goes, or holds more than `maxValues` values).
+std::unique_ptr<JSONValue> ParseJson(std::u16string_view text,
+                                     std::size_t maxValues = kMaxJsonValues);
 
 // Reply bytes to code units and back, one unit per byte: the bytes come through unchanged.
 std::u16string WidenBytes(std::string_view bytes);

@@ -1,8 +1,11 @@
 #include "update/PackList.h"
 
-#include <optional>
+#include <set>
 
 namespace {
+
+// The installer scripts of both platforms, and their temporary names, in the program's folder.
+constexpr const char* kScriptNames[] = {"update.sh", "update.bat"};
 
 std::optional<std::uint64_t> ParseUnsigned(const std::string& text, std::uint64_t maximum) {
     if (text.empty() || text.size() > 20) return std::nullopt;
@@ -16,6 +19,18 @@ std::optional<std::uint64_t> ParseUnsigned(const std::string& text, std::uint64_
     return value;
 }
 
+// A CRC-32 as the service writes it: unsigned, or signed with its 32-bit two's complement.
+std::optional<std::uint32_t> ParseCrc(const std::string& text) {
+    if (!text.empty() && text[0] == '-') {
+        const auto magnitude = ParseUnsigned(text.substr(1), 0x80000000u);
+        if (!magnitude) return std::nullopt;
+        return static_cast<std::uint32_t>(0u - static_cast<std::uint32_t>(*magnitude));
+    }
+    const auto value = ParseUnsigned(text, UINT32_MAX);
+    if (!value) return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
+}
+
 // Narrowing keeps the low byte of each unit: a unit above ASCII must not slip through as a
 // plain character of a name.
 bool HasOnlyAscii(const JSONValue& element, const std::u16string& key) {
@@ -25,6 +40,39 @@ bool HasOnlyAscii(const JSONValue& element, const std::u16string& key) {
         if (unit > 0x7F) return false;
     }
     return true;
+}
+
+// Paths as a file system that ignores letter case sees them: names are ASCII.
+std::string Folded(std::string path) {
+    for (char& c : path) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return path;
+}
+
+// Whether the entries meet on disk; `clash` is then the path of the later one.
+bool Collide(const CPackList& pack, std::string& clash) {
+    std::set<std::string> files;
+    std::set<std::string> folders;
+    for (const char* script : kScriptNames) {
+        files.insert(script);
+        files.insert(std::string(script) + "_u");
+    }
+    for (const CPackEntry& entry : pack.entries) {
+        const std::string path = Folded(entry.Path());
+        clash = entry.Path();
+        if (!files.insert(path).second || !files.insert(path + "_u").second) return true;
+        for (std::size_t slash = path.find('/'); slash != std::string::npos;
+             slash = path.find('/', slash + 1))
+            folders.insert(path.substr(0, slash));
+    }
+    for (const std::string& folder : folders) {
+        if (files.count(folder) != 0) {
+            clash = folder;
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -55,12 +103,12 @@ bool IsPlainFolder(const std::string& dst) {
 CPackList ReadPackList(const JSONArray& elements) {
     CPackList pack;
     auto refuse = [&](PackProblem problem, std::string detail) {
+        pack = {};
         pack.problem = problem;
         pack.detail = std::move(detail);
-        pack.entries.clear();
-        pack.total = 0;
         return pack;
     };
+    std::size_t count = 0;
     for (const auto& element : elements) {
         if (!element->IsObject()) continue;
         CPackEntry entry;
@@ -69,20 +117,32 @@ CPackList ReadPackList(const JSONArray& elements) {
         entry.dst = StringField(*element, u"dst");
         if (!HasOnlyAscii(*element, u"name") || !HasOnlyAscii(*element, u"dst") ||
             !IsPlainFileName(entry.name) || !IsPlainFolder(entry.dst))
-            return refuse(PackProblem::UnsafeName, entry.dst.empty() ? entry.name : entry.Path());
-        const std::string sizeText = StringField(*element, u"size");
-        const auto size = ParseUnsigned(sizeText, UINT64_MAX);
+            return refuse(PackProblem::UnsafeName, entry.Path());
+        const auto size = ParseUnsigned(StringField(*element, u"size"), UINT64_MAX);
         if (!size) return refuse(PackProblem::BadSize, entry.Path());
-        if (*size > kMaxFileSize || pack.total + *size > kMaxPackSize ||
-            pack.entries.size() >= kMaxPackEntries)
-            return refuse(PackProblem::TooLarge, entry.Path());
-        const auto crc = ParseUnsigned(StringField(*element, u"crc"), UINT32_MAX);
-        if (!crc) return refuse(PackProblem::BadCrc, entry.Path());
         entry.size = *size;
-        entry.crc = static_cast<std::uint32_t>(*crc);
+        if (entry.size > kMaxFileSize || pack.total + entry.size > kMaxPackSize ||
+            ++count > kMaxPackEntries)
+            return refuse(PackProblem::TooLarge, entry.Path());
+        const auto crc = ParseCrc(StringField(*element, u"crc"));
+        if (!crc) return refuse(PackProblem::BadCrc, entry.Path());
+        entry.crc = *crc;
         pack.total += entry.size;
-        pack.entries.push_back(std::move(entry));
+
+        std::optional<CPackEntry>* signing = nullptr;
+        if (entry.dst.empty() && entry.name == kManifestName) signing = &pack.manifest;
+        if (entry.dst.empty() && entry.name == kSignatureName) signing = &pack.signature;
+        if (signing == nullptr) {
+            pack.entries.push_back(std::move(entry));
+            continue;
+        }
+        if (entry.size > (signing == &pack.manifest ? kMaxManifestSize : kMaxSignatureSize))
+            return refuse(PackProblem::TooLarge, entry.Path());
+        if (signing->has_value()) return refuse(PackProblem::Duplicate, entry.Path());
+        *signing = std::move(entry);
     }
     if (pack.entries.empty()) return refuse(PackProblem::Empty, {});
+    std::string clash;
+    if (Collide(pack, clash)) return refuse(PackProblem::Duplicate, clash);
     return pack;
 }

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "Utils/Format.h"
@@ -31,20 +32,23 @@ private:
     int fd_;
 };
 
-// Waits for `events` until the time-out or the deadline, whichever comes first.
-bool WaitFor(int fd, short events, std::chrono::milliseconds timeout,
-             const std::optional<Clock::time_point>& deadline) {
+enum class Wait { Ready, TimedOut, Stopped };
+
+// Waits for `events` until the time-out or the deadline, whichever comes first, looking at the
+// stop request every kStopCheck.
+Wait WaitFor(int fd, short events, std::chrono::milliseconds timeout, const CPostLimits& limits) {
     Clock::time_point until = Clock::now() + timeout;
-    if (deadline && *deadline < until) until = *deadline;
+    if (limits.deadline && *limits.deadline < until) until = *limits.deadline;
     for (;;) {
+        if (limits.stop && limits.stop()) return Wait::Stopped;
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-        if (left <= 0) return false;
+        if (left <= 0) return Wait::TimedOut;
         pollfd ready{fd, events, 0};
-        const int result = poll(&ready, 1, static_cast<int>(left));
-        if (result > 0) return true;
-        if (result == 0) return false;
-        if (errno != EINTR) return false;
+        const int result =
+            poll(&ready, 1, static_cast<int>(std::min<long long>(left, kStopCheck.count())));
+        if (result > 0) return Wait::Ready;
+        if (result < 0 && errno != EINTR) return Wait::TimedOut;
     }
 }
 
@@ -59,7 +63,8 @@ struct CLookup {
 };
 
 addrinfo* Resolve(const std::string& host, unsigned short port, const CPostLimits& limits,
-                  bool& timedOut) {
+                  PostStatus& failure) {
+    failure = PostStatus::UnknownHost;
     auto* lookup = new CLookup{host, Format("%u", port)};
     lookup->hints.ai_family = AF_UNSPEC;
     lookup->hints.ai_socktype = SOCK_STREAM;
@@ -74,8 +79,15 @@ addrinfo* Resolve(const std::string& host, unsigned short port, const CPostLimit
     Clock::time_point until = Clock::now() + limits.connect;
     if (limits.deadline && *limits.deadline < until) until = *limits.deadline;
     while (gai_error(&lookup->request) == EAI_INPROGRESS) {
-        const auto left = until - Clock::now();
-        if (left <= Clock::duration::zero()) break;
+        if (limits.stop && limits.stop()) {
+            failure = PostStatus::Stopped;
+            break;
+        }
+        const auto left = std::min<Clock::duration>(until - Clock::now(), kStopCheck);
+        if (left <= Clock::duration::zero()) {
+            failure = PostStatus::TimedOut;
+            break;
+        }
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
         const timespec wait{static_cast<time_t>(seconds.count()),
                             static_cast<long>((left - seconds) / std::chrono::nanoseconds(1))};
@@ -84,7 +96,6 @@ addrinfo* Resolve(const std::string& host, unsigned short port, const CPostLimit
     }
     const int result = gai_error(&lookup->request);
     if (result == EAI_INPROGRESS) {
-        timedOut = true;
         if (gai_cancel(&lookup->request) == EAI_CANCELED) delete lookup;
         return nullptr;
     }
@@ -93,24 +104,30 @@ addrinfo* Resolve(const std::string& host, unsigned short port, const CPostLimit
     return found;
 }
 
-bool Connect(int fd, const addrinfo& address, const CPostLimits& limits) {
-    if (connect(fd, address.ai_addr, address.ai_addrlen) == 0) return true;
-    if (errno != EINPROGRESS) return false;
-    if (!WaitFor(fd, POLLOUT, limits.connect, limits.deadline)) return false;
+PostStatus Connect(int fd, const addrinfo& address, const CPostLimits& limits) {
+    if (connect(fd, address.ai_addr, address.ai_addrlen) == 0) return PostStatus::Ok;
+    if (errno != EINPROGRESS) return PostStatus::ConnectFailed;
+    const Wait wait = WaitFor(fd, POLLOUT, limits.connect, limits);
+    if (wait == Wait::Stopped) return PostStatus::Stopped;
+    if (wait != Wait::Ready) return PostStatus::ConnectFailed;
     int error = 0;
     socklen_t length = sizeof error;
-    return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0
+               ? PostStatus::Ok
+               : PostStatus::ConnectFailed;
 }
 
-bool SendAll(int fd, std::string_view data, const CPostLimits& limits) {
+PostStatus SendAll(int fd, std::string_view data, const CPostLimits& limits) {
     while (!data.empty()) {
-        if (!WaitFor(fd, POLLOUT, limits.read, limits.deadline)) return false;
+        const Wait wait = WaitFor(fd, POLLOUT, limits.read, limits);
+        if (wait == Wait::Stopped) return PostStatus::Stopped;
+        if (wait != Wait::Ready) return PostStatus::ConnectFailed;
         const ssize_t sent = send(fd, data.data(), data.size(), MSG_NOSIGNAL);
         if (sent < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-        if (sent <= 0) return false;
+        if (sent <= 0) return PostStatus::ConnectFailed;
         data.remove_prefix(static_cast<std::size_t>(sent));
     }
-    return true;
+    return PostStatus::Ok;
 }
 }  // namespace
 
@@ -118,6 +135,18 @@ std::string BuildQueryForm(const CProgramInfo& info, std::string_view sql) {
     return Format("host=%s&username=%s&password=%s&database=%s&query=%.*s", info.GetDatabaseHost(),
                   info.GetUserName(), info.GetPassword(), info.GetDatabaseName(),
                   static_cast<int>(sql.size()), sql.data());
+}
+
+std::string HidePassword(std::string_view text) {
+    // The password goes in as it is, "&" and all: it ends where the next field of the form starts.
+    constexpr std::string_view kField = "&password=";
+    constexpr std::string_view kNext = "&database=";
+    const std::size_t start = text.find(kField);
+    if (start == std::string_view::npos) return std::string(text);
+    const std::size_t value = start + kField.size();
+    const std::size_t end = text.find(kNext, value);
+    if (end == std::string_view::npos) return std::string(text);
+    return std::string(text.substr(0, value)) + "***" + std::string(text.substr(end));
 }
 
 const char* PostStatusText(PostStatus status) {
@@ -138,6 +167,8 @@ const char* PostStatusText(PostStatus status) {
             return "reply too large";
         case PostStatus::Truncated:
             return "reply cut off";
+        case PostStatus::Stopped:
+            return "stopped";
     }
     return "unknown";
 }
@@ -145,15 +176,15 @@ const char* PostStatusText(PostStatus status) {
 PostStatus CQueryClient::PostQuery(std::string_view path, std::string_view form, std::string& reply,
                                    const CPostLimits& limits) const {
     reply.clear();
-    bool lookupTimedOut = false;
-    addrinfo* found = Resolve(address_.host, address_.port, limits, lookupTimedOut);
-    if (found == nullptr) return lookupTimedOut ? PostStatus::TimedOut : PostStatus::UnknownHost;
+    PostStatus failure = PostStatus::Ok;
+    addrinfo* found = Resolve(address_.host, address_.port, limits, failure);
+    if (found == nullptr) return failure;
     const addrinfo address = *found;
     CSocket socket_(socket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    const bool connected = socket_.fd() >= 0 && Connect(socket_.fd(), address, limits);
+    const PostStatus connected =
+        socket_.fd() >= 0 ? Connect(socket_.fd(), address, limits) : PostStatus::NoSocket;
     freeaddrinfo(found);
-    if (socket_.fd() < 0) return PostStatus::NoSocket;
-    if (!connected) return PostStatus::ConnectFailed;
+    if (connected != PostStatus::Ok) return connected;
 
     // Built to whatever length it needs: a long form is never cut.
     std::string request = Format(
@@ -161,14 +192,16 @@ PostStatus CQueryClient::PostQuery(std::string_view path, std::string_view form,
         "application/x-www-form-urlencoded\r\nContent-length: %zu\r\n\r\n",
         static_cast<int>(path.size()), path.data(), address_.host.c_str(), form.size());
     request.append(form);
-    Log.WriteText(request);
-    if (!SendAll(socket_.fd(), request, limits)) return PostStatus::ConnectFailed;
+    Log.WriteText(HidePassword(request));
+    if (const PostStatus sent = SendAll(socket_.fd(), request, limits); sent != PostStatus::Ok)
+        return sent;
 
     CHttpReply received({.maxBody = limits.maxBody});
     char buffer[16384];
     for (;;) {
-        if (!WaitFor(socket_.fd(), POLLIN, limits.read, limits.deadline))
-            return PostStatus::TimedOut;
+        const Wait wait = WaitFor(socket_.fd(), POLLIN, limits.read, limits);
+        if (wait == Wait::Stopped) return PostStatus::Stopped;
+        if (wait != Wait::Ready) return PostStatus::TimedOut;
         const ssize_t got = recv(socket_.fd(), buffer, sizeof buffer, 0);
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (got <= 0) break;

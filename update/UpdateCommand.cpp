@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "Utils/EscapedText.h"
+#include "Utils/TextConversion.h"
 #include "app/ProgramInfo.h"
 #include "app/toolkit/CommandLine.h"
 #include "update/PackList.h"
@@ -26,16 +28,17 @@ const CCommandSyntax kUpdateCommand = {
     "update",
     "check for a new version (--check), or install it without questions (--yes)",
     {"--check", "--yes"},
-    "Asks the remote service whether another version is published, as the window does at its "
+    "Asks the remote service whether a newer version is published, as the window does at its "
     "start, and prints 'new version X', 'up to date X' or 'no answer: REASON'. With --yes a new "
     "version is installed without questions: 'current PATH' or 'fetched PATH N bytes' per file, "
-    "then update.sh is written and started, or 'nothing to install', or 'update failed: "
-    "REASON' with nothing installed. These lines go to standard output.",
+    "then the installer script is written and started, or 'nothing to install', or 'update "
+    "failed: REASON' with nothing installed. A program that is not its working folder's own "
+    "file prints 'update not possible: ...'. These lines go to standard output.",
     {},
     {{"check", nullptr, "only ask, and print the answer"},
      {"yes", nullptr, "ask, and install a new version without questions"}},
     {{0, "the service answered, and a new version was started or had nothing to install"},
-     {1, "no answer, or the update failed"},
+     {1, "no answer, the update failed, or the program is not in its working folder"},
      {2, "bad arguments"}},
 };
 
@@ -50,6 +53,13 @@ int RunUpdateCommandWith(int argc, char** argv, const CGatewayAddress& gateway,
     if (const auto status = line.Parse(argc, argv)) return *status;
     const bool install = line.IsSet("yes");
     if (install == line.IsSet("check")) return line.Refuse("give either --check or --yes");
+    if (!RunsFromItsFolder(settings)) {
+        // The update replaces the working folder's files, which are not this program's.
+        std::printf("update not possible: %s is not the program of the working folder %s\n",
+                    EscapedControls(settings.programPath.string()).c_str(),
+                    EscapedControls(settings.folder.string()).c_str());
+        return 1;
+    }
     const CProgramInfo info;
     const CRemoteService service(info, gateway);
     const CVersionCheck check = CheckPublishedVersions(service, kStartupCheckDeadline);
@@ -63,8 +73,8 @@ int RunUpdateCommandWith(int argc, char** argv, const CGatewayAddress& gateway,
         case CheckOutcome::NewVersion:
             break;
     }
-    const COffer& offer = check.offers.front();
-    std::printf("new version %s\n", offer.version.c_str());
+    const COffer& offer = check.offer;
+    std::printf("new version %s\n", EscapedControls(Cp1251ToUtf8(offer.version)).c_str());
     if (!install) return 0;
     std::fflush(stdout);
 

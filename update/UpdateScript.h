@@ -4,24 +4,33 @@
 #include <string>
 #include <vector>
 
-// The installer script update.sh: run by /bin/sh detached from the program, it waits for the
-// program to end, moves each downloaded "NAME_u" over its file, starts the program and
-// removes itself.
+#include "update/FolderFiles.h"
+
+// The installer script, update.sh (run by /bin/sh) or update.bat (run by cmd.exe), started
+// detached from the program: it waits until the program has ended, refuses to go on if a link
+// has appeared at any name it moves or in any folder of them, moves each downloaded "PATH_u"
+// over its file, starts the program and removes itself. Every name in it is relative to the
+// program's folder, where it runs.
 struct CScriptPlan {
-    std::filesystem::path folder;        // the program's folder, absolute
     std::vector<std::string> installed;  // paths below the folder: dst/name or name
-    std::filesystem::path start;         // the program to start, absolute
-    bool startIsNew = false;             // downloaded: made runnable first
-    int pauseSeconds = 5;
+    std::string program;                 // the program's file name in the folder
+    bool programIsNew = false;           // downloaded: made runnable first where that is needed
+    unsigned long programProcess = 0;    // the running program's process id, waited for
 };
 
-constexpr const char* kScriptName = "update.sh";
+// update.sh or update.bat.
+extern const char* const kScriptName;
 
 std::string ScriptText(const CScriptPlan& plan);
-// A word for the shell that is `text` exactly, whatever it holds.
-std::string ShellQuoted(const std::string& text);
-// Writes the script into the folder; false when it could not be written whole.
-bool WriteScript(const CScriptPlan& plan);
-// Starts "/bin/sh update.sh" in the folder in a session of its own, its output to /dev/null,
-// without waiting for it.
+// The names the script checks for a link before it moves anything: every folder of the
+// installed paths, every path and its "PATH_u", and the program.
+std::vector<std::string> LinkCheckedPaths(const CScriptPlan& plan);
+// Writes the script through a temporary name renamed into place, so that a link at its name is
+// replaced rather than written through.
+WriteOutcome WriteScript(const std::filesystem::path& folder, const CScriptPlan& plan);
+// Starts the script in the folder, detached and without a window, without waiting for it.
 bool StartScriptDetached(const std::filesystem::path& folder);
+
+// The running program's own file, and its process id.
+std::filesystem::path RunningProgramPath();
+unsigned long RunningProcessId();

@@ -33,6 +33,8 @@ int ShowDialog(const TMessageBoxRequest& request) {
     QMessageBox box(IconOf(request.flags), QString::fromStdString(request.caption),
                     QString::fromStdString(request.text));
     box.setWindowModality(Qt::ApplicationModal);  // task-modal and owner-less alike
+    // A text from outside (a published version, a file's line) is shown as it is, never as markup.
+    box.setTextFormat(Qt::PlainText);
     switch (request.flags & kButtonsMask) {
         case MB_YESNO:
             box.addButton(QMessageBox::Yes);

@@ -4,7 +4,7 @@
 #include <string>
 
 // The message box of the whole program: no owner window, modal, callable from any thread (a
-// worker's call is shown on the user-interface thread and waits for the answer). Flags and
+// worker's call is shown on the user-interface thread and waits for the answer), its text plain. Flags and
 // answers keep the classic values, so callers read as the message they show.
 constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_RETRYCANCEL = 0x5;

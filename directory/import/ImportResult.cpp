@@ -1,5 +1,6 @@
 #include "directory/import/ImportResult.h"
 
+#include "Utils/EscapedText.h"
 #include "Utils/Format.h"
 
 namespace {
@@ -14,29 +15,6 @@ std::string Excerpt(std::string_view text) {
         if (++characters > kEchoCharacters) return std::string(text.substr(0, pos)) + "…";
     }
     return std::string(text);
-}
-
-// The text with its control characters written out, so that a remark cannot move the
-// terminal's cursor or break a line of the command's output.
-std::string Escaped(std::string_view text) {
-    std::string shown;
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        const auto byte = static_cast<unsigned char>(text[pos]);
-        const bool c1 = byte == 0xC2 && pos + 1 < text.size() &&
-                        static_cast<unsigned char>(text[pos + 1]) < 0xA0;
-        if (byte == '\r') {
-            shown += "\\r";
-        } else if (byte == '\t') {
-            shown += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            shown += Format("\\x%02X", byte);
-        } else if (c1) {
-            shown += Format("\\u%04X", static_cast<unsigned char>(text[++pos]));
-        } else {
-            shown += static_cast<char>(byte);
-        }
-    }
-    return shown;
 }
 }  // namespace
 
@@ -56,7 +34,7 @@ void CImportResult::Skip(CImportNote note) {
 
 std::string ImportReasonText(const CImportNote& note, ImportLanguage language) {
     const bool uk = language == ImportLanguage::Ukrainian;
-    const std::string shown = Escaped(note.text);
+    const std::string shown = EscapedControls(note.text);
     const char* text = shown.c_str();
     switch (note.reason) {
         case ImportReason::UnknownKind:

@@ -18,6 +18,7 @@ struct CBoxSeen {
     QString text, caption;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
+    Qt::TextFormat format = Qt::AutoText;
 };
 
 void PressWhenShown(QMessageBox::StandardButton button, CBoxSeen& seen) {
@@ -26,7 +27,7 @@ void PressWhenShown(QMessageBox::StandardButton button, CBoxSeen& seen) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) return;
         seen = {box->text(), box->windowTitle(), box->icon(),
-                static_cast<int>(box->buttons().size())};
+                static_cast<int>(box->buttons().size()), box->textFormat()};
         if (button == QMessageBox::Escape) {
             QTest::keyClick(box, Qt::Key_Escape);
         } else {
@@ -60,6 +61,15 @@ TEST(MessageBox, TheRealBoxShowsTextCaptionIconAndButtonsAndReturnsTheAnswer) {
     EXPECT_EQ(seen.caption, "Vevo");
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, 1);
+}
+
+TEST(MessageBox, MarkupInTheTextIsShownAsItIs) {
+    CBoxSeen seen;
+    PressWhenShown(QMessageBox::No, seen);
+    ShowMessageBox("Вышла новая версия программы <h1><a href='x'>v.0.06</a></h1>.", "",
+                   MB_YESNO | MB_ICONWARNING | MB_TASKMODAL);
+    EXPECT_EQ(seen.format, Qt::PlainText);
+    EXPECT_EQ(seen.text, "Вышла новая версия программы <h1><a href='x'>v.0.06</a></h1>.");
 }
 
 TEST(MessageBox, AWorkerThreadsBoxIsShownOnTheUserInterfaceThreadAndWaitsForTheAnswer) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
+#include <memory>
 
 #include "UpdateFixture.h"
 #include "app/toolkit/PanelButton.h"
@@ -107,6 +108,23 @@ TEST_F(FrameUpdateTest, AbortWithoutAnUpdateOnlyHidesAndWithOneStopsIt) {
     EXPECT_EQ(dialogs.Boxes()[0].caption, "");
     EXPECT_EQ(dialogs.Boxes()[0].flags, MB_ICONERROR | MB_TASKMODAL);
     EXPECT_EQ(carriedOn, 0) << "after an abort no screen is shown";
+
+    // Closing the window while a call waits ends it within a second.
+    auto closing = std::make_unique<TFrameUpdate>(&window, info, fake.Address(), settings);
+    closing->StartUpdate({"7", "fp1", "v.0.06"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fake.gateway.Queries().size() == 4; }, 10000));
+    const auto start = std::chrono::steady_clock::now();
+    closing.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST_F(FrameUpdateTest, AProgramOutsideItsWorkingFolderAsksNothing) {
+    settings.programPath = "/opt/vevo/vevo";
+    TFrameUpdate elsewhere(&window, info, fake.Address(), settings);
+    EXPECT_FALSE(elsewhere.CheckForUpdate(window));
+    EXPECT_TRUE(fake.gateway.Queries().empty());
+    EXPECT_TRUE(dialogs.Boxes().empty());
+    EXPECT_TRUE(elsewhere.isHidden());
 }
 
 TEST_F(FrameUpdateTest, ACheckKeptWaitingShowsTheWindowAndEndsByItsDeadline) {

@@ -44,10 +44,12 @@ TEST(Json, NumbersStringsAndDuplicateKeys) {
     EXPECT_EQ(StringField(*object, u"missing"), "");
 }
 
-TEST(Json, NestingIsBoundedAndReplyBytesComeThroughUnchanged) {
+TEST(Json, NestingAndValuesAreBoundedAndReplyBytesComeThroughUnchanged) {
     EXPECT_NE(Parse(std::string(60, '[') + std::string(60, ']')), nullptr);
     EXPECT_EQ(Parse(std::string(100000, '[') + std::string(100000, ']')), nullptr)
         << "a hostile nesting is no answer, not a crash";
+    EXPECT_NE(ParseJson(u"[0,{\"a\":1}]", 4), nullptr);
+    EXPECT_EQ(ParseJson(u"[0,{\"a\":1}]", 3), nullptr) << "more values than allowed";
     const std::string bytes = "v.\xc0\xff";
     EXPECT_EQ(StringField(*Parse("{\"v\":\"" + bytes + "\"}"), u"v"), bytes);
     EXPECT_EQ(RootArray(Parse("{}").get()), nullptr);

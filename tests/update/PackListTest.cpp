@@ -47,7 +47,33 @@ TEST(PackList, SizesAndCrcsAreDecimalsWithinBounds) {
               PackProblem::BadSize);
     EXPECT_EQ(Read("[" + Entry("a", "", "-1") + "]").problem, PackProblem::BadSize);
     EXPECT_EQ(Read("[" + Entry("a", "", "3", "4294967296") + "]").problem, PackProblem::BadCrc);
+    EXPECT_EQ(Read("[" + Entry("a", "", "3", "-1") + "]").entries.at(0).crc, 0xFFFFFFFFu)
+        << "a negative CRC is its 32-bit two's complement";
+    EXPECT_EQ(Read("[" + Entry("a", "", "3", "-2147483648") + "]").entries.at(0).crc, 0x80000000u);
+    EXPECT_EQ(Read("[" + Entry("a", "", "3", "-2147483649") + "]").problem, PackProblem::BadCrc);
     EXPECT_EQ(Read("[" + Entry("a", "", "3", "") + "]").problem, PackProblem::BadCrc);
     EXPECT_EQ(Read("[]").problem, PackProblem::Empty);
     EXPECT_EQ(Read("[1,\"x\"]").problem, PackProblem::Empty);
+}
+
+TEST(PackList, EntriesThatMeetOnDiskRefuseThePack) {
+    const std::vector<std::vector<std::pair<std::string, std::string>>> meeting = {
+        {{"a.dll", ""}, {"a.dll", ""}},          {{"a.dll", "lib"}, {"A.DLL", "Lib"}},
+        {{"vevo", ""}, {"vevo_u", ""}},          {{"vevo_u", ""}, {"vevo", ""}},
+        {{"lib", ""}, {"a.dll", "lib"}},         {{"a.dll", "lib/x"}, {"x", "lib"}},
+        {{"update.sh", ""}, {"b", ""}},          {{"update.bat_u", ""}},
+        {{"vevo.manifest", ""}, {"vevo.manifest", ""}, {"b", ""}}};
+    for (const auto& entries : meeting) {
+        std::string json = "[";
+        for (const auto& [name, dst] : entries) json += (json.size() > 1 ? "," : "") + Entry(name, dst);
+        EXPECT_EQ(Read(json + "]").problem, PackProblem::Duplicate) << json;
+    }
+    const CPackList pack =
+        Read("[" + Entry("vevo.manifest", "") + "," + Entry("vevo", "") + "," +
+             Entry("vevo.manifest.minisig", "") + "," + Entry("vevo.manifest", "doc") + "]");
+    ASSERT_EQ(pack.problem, PackProblem::None);
+    ASSERT_EQ(pack.entries.size(), 2u) << "the manifest and its signature are not installed";
+    EXPECT_EQ(pack.entries[1].Path(), "doc/vevo.manifest");
+    EXPECT_TRUE(pack.manifest && pack.signature);
+    EXPECT_EQ(pack.total, 12u);
 }

@@ -33,6 +33,9 @@ TEST(QueryClient, PostsTheFormWhole) {
               "application/x-www-form-urlencoded\r\nContent-length: 37\r\n\r\n" +
                   form);
     EXPECT_EQ(ReadFile("console.log"), request) << "the request is logged as sent";
+    const std::string logged = HidePassword(BuildQueryForm(CProgramInfo(), "call x();"));
+    EXPECT_EQ(logged.substr(logged.find("&username=")),
+              "&username=local_kestra&password=***&database=dorn_main&query=call x();");
 
     const std::string longForm = "query=" + std::string(20000, 'q');
     EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", longForm, reply, Quick()), PostStatus::Ok);
@@ -100,6 +103,14 @@ TEST(QueryClient, AGatewayThatNeverAnswersOrIsNotThereEndsTheCallInTime) {
     EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, deadline), PostStatus::TimedOut)
         << "the deadline cuts a longer read time-out short";
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+    CPostLimits stopping = Quick();
+    stopping.read = std::chrono::milliseconds(60000);
+    const auto asked = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    stopping.stop = [&] { return std::chrono::steady_clock::now() >= asked; };
+    EXPECT_EQ(ClientOf(gateway).PostQuery("/rest", "f", reply, stopping), PostStatus::Stopped);
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(500))
+        << "a stop ends the call in flight at once";
 
     unsigned short closed = 0;
     {

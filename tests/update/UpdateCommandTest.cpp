@@ -28,10 +28,13 @@ TEST_F(UpdateCommandTest, CheckSaysWhatThePublishedVersionIs) {
     EXPECT_EQ(Run({"--check"}).out, "new version v.0.06\n");
     EXPECT_EQ(Run({"--check"}).status, 0);
     EXPECT_TRUE(fake.Chunks().empty()) << "a check downloads nothing";
-    fake.projectInfo = R"([{"project_version":"v.0.05"}])";
-    const CCommandResult same = Run({"--check"});
-    EXPECT_EQ(same.out, "up to date v.0.05\n");
-    EXPECT_EQ(same.status, 0);
+    fake.projectInfo = R"([{"project_version":"v.0.04"}])";
+    const CCommandResult older = Run({"--check"});
+    EXPECT_EQ(older.out, "up to date v.0.05\n");
+    EXPECT_EQ(older.status, 0);
+    fake.projectInfo = R"([{"project_version":"v.0.07\u001b[2J\r"}])";
+    EXPECT_EQ(Run({"--check"}).out, "new version v.0.07\\x1B[2J\\r\n")
+        << "what the gateway sends cannot drive the terminal";
     fake.identify = "not json";
     const CCommandResult none = Run({"--yes"});
     EXPECT_EQ(none.out, "no answer: reply is no JSON\n");
@@ -62,4 +65,14 @@ TEST_F(UpdateCommandTest, YesInstallsWithoutQuestionsAndSaysWhatItDid) {
     EXPECT_EQ(result.out, "new version v.0.06\nupdate failed: unsafe file name ../bad\n");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(started.size(), 1u);
+}
+
+TEST_F(UpdateCommandTest, AProgramOutsideItsWorkingFolderIsNotUpdated) {
+    settings.programPath = "/opt/vevo/vevo";
+    const CCommandResult result = Run({"--check"});
+    EXPECT_EQ(result.out, "update not possible: /opt/vevo/vevo is not the program of the working "
+                          "folder " +
+                              dir.Path().string() + "\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(fake.gateway.Queries().empty());
 }

@@ -16,21 +16,33 @@ struct CCheck {
 };
 }  // namespace
 
-TEST(VersionCheck, ADifferentVersionIsOfferedWithItsClientAndCaseDoesNotCount) {
+TEST(VersionCheck, OnlyTheNewestNewerVersionIsOfferedWithItsClient) {
     CCheck check;
     check.fake.identify = R"([{"id":"7","finger":"fp1"},{"id":"8","finger":"fp2"}])";
-    check.fake.projectInfo = R"([{"project_version":"v.0.04"}])";
-    CVersionCheck result = check.Run();
+    check.fake.projectInfo = R"([{"project_version":"v.0.04"},{"project_version":"V.0.05"}])";
+    EXPECT_EQ(check.Run().outcome, CheckOutcome::UpToDate) << "older and equal are not offered";
+
+    check.fake.projectInfo =
+        R"([{"project_version":"v.0.06"},{"project_version":"v.0.10"},{"project_version":"v.0.9"}])";
+    const CVersionCheck result = check.Run();
     ASSERT_EQ(result.outcome, CheckOutcome::NewVersion);
-    ASSERT_EQ(result.offers.size(), 2u) << "an older version differs too";
-    EXPECT_EQ(result.offers[1].clientId, "8");
-    EXPECT_EQ(result.offers[1].finger, "fp2");
-    EXPECT_EQ(result.offers[0].version, "v.0.04");
+    EXPECT_EQ(result.offer.version, "v.0.10");
+    EXPECT_EQ(result.offer.clientId, "7") << "the first client that was offered it";
+    EXPECT_EQ(result.offer.finger, "fp1");
     EXPECT_EQ(check.fake.gateway.Queries().at(1),
               "call dorn_main.get_project_info(7, 'fp1', 'tvx_veltara');");
+}
 
-    check.fake.projectInfo = R"([{"project_version":"V.0.05"}])";
-    EXPECT_EQ(check.Run().outcome, CheckOutcome::UpToDate);
+TEST(VersionCheck, VersionsCompareByTheirNumbersAndWithoutNumbersAsTexts) {
+    EXPECT_TRUE(IsNewerVersion("v.0.06", "v.0.05"));
+    EXPECT_TRUE(IsNewerVersion("v.0.10", "v.0.06"));
+    EXPECT_TRUE(IsNewerVersion("v.0.05.1", "v.0.05"));
+    EXPECT_TRUE(IsNewerVersion("v.0.100000000000000000000001", "v.0.9"));
+    EXPECT_FALSE(IsNewerVersion("v.0.5", "v.0.05")) << "leading zeros do not count";
+    EXPECT_FALSE(IsNewerVersion("v.0.04", "v.0.05"));
+    EXPECT_FALSE(IsNewerVersion("V.0.05", "v.0.05"));
+    EXPECT_TRUE(IsNewerVersion("beta", "v.0.05")) << "no numbers: any other text";
+    EXPECT_FALSE(IsNewerVersion("BETA", "beta"));
 }
 
 TEST(VersionCheck, AnythingButAListOfVersionsIsNoAnswer) {
@@ -45,7 +57,6 @@ TEST(VersionCheck, AnythingButAListOfVersionsIsNoAnswer) {
         check.fake.projectInfo = info;
         result = check.Run();
         EXPECT_EQ(result.outcome, CheckOutcome::NoAnswer) << info;
-        EXPECT_TRUE(result.offers.empty()) << info;
     }
 }
 

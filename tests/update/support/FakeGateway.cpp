@@ -6,9 +6,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
+// A pause is slept in slices short enough for the gateway to stop soon.
+std::chrono::milliseconds Slice(std::chrono::milliseconds left) {
+    return std::min(left, std::chrono::milliseconds(20));
+}
+
 // Waits for `fd` to be readable, waking now and then to see whether the gateway stops.
 bool Readable(int fd, const std::atomic<bool>& stop) {
     while (!stop) {
@@ -97,8 +103,13 @@ void CFakeGateway::Handle(int client) {
     }
     std::size_t sent = 0;
     while (sent < reply.raw.size()) {
-        const ssize_t put =
-            send(client, reply.raw.data() + sent, reply.raw.size() - sent, MSG_NOSIGNAL);
+        std::size_t size = reply.raw.size() - sent;
+        if (reply.drip.count() > 0) {
+            for (auto left = reply.drip; left.count() > 0 && !stop_; left -= Slice(left))
+                std::this_thread::sleep_for(Slice(left));
+            size = 1;
+        }
+        const ssize_t put = send(client, reply.raw.data() + sent, size, MSG_NOSIGNAL);
         if (put <= 0) return;
         sent += static_cast<std::size_t>(put);
     }

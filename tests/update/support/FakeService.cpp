@@ -55,7 +55,9 @@ CFakeGateway::CReply CFakeService::Answer(const std::string& query) {
             --file.corruptReplies;
             bytes[0] = static_cast<char>(bytes[0] ^ 0x5A);
         }
-        return CFakeGateway::Json(R"([{"file":")" + EncodeBase64(bytes) + "\"}]");
+        std::string reply = R"([{"file":")" + EncodeBase64(bytes) + "\"}";
+        for (int i = 1; i < file.elements; ++i) reply += R"(,{"file":"AAAA"})";
+        return CFakeGateway::Drip(CFakeGateway::Json(reply + "]"), file.drip);
     }
     return CFakeGateway::Json("[]");
 }

@@ -20,6 +20,8 @@ public:
         int corruptReplies = 0;              // this many chunk replies carry a flipped byte
         bool unanswered = false;             // chunk calls get a reply without "file"
         bool hang = false;                   // chunk calls get no word at all
+        std::chrono::milliseconds drip{0};   // chunk replies come a byte per this pause
+        int elements = 1;                    // chunk replies hold this many "file" elements
     };
     struct CChunk {
         std::string id;
