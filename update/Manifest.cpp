@@ -53,6 +53,10 @@ bool ReadFileLine(std::string_view line, CManifest& manifest) {
 }  // namespace
 
 std::optional<CManifest> ReadManifest(std::string_view text) {
+    // Text: no control character but the line feeds that end its lines.
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F) return std::nullopt;
+    }
     CManifest manifest;
     bool first = true;
     while (!text.empty()) {
@@ -78,8 +82,7 @@ std::string ManifestText(const CManifest& manifest) {
     for (const auto& [path, file] : manifest.files) {
         char hex[2 * 32 + 1];
         sodium_bin2hex(hex, sizeof hex, file.sha256.data(), file.sha256.size());
-        text += Format("%s %llu %s\n", hex, static_cast<unsigned long long>(file.size),
-                       path.c_str());
+        text += Format("%s %llu ", hex, static_cast<unsigned long long>(file.size)) + path + "\n";
     }
     return text;
 }

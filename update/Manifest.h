@@ -20,7 +20,8 @@ struct CManifest {
     std::map<std::string, CManifestFile> files;  // by path
 };
 
-// The manifest of `text`, or nothing when a line is not in its form or a path comes twice.
+// The manifest of `text`, or nothing when a line is not in its form, the text holds a control
+// character, or a path comes twice.
 std::optional<CManifest> ReadManifest(std::string_view text);
 
 // The manifest's text, as a publisher writes it.
