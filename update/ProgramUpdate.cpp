@@ -218,11 +218,11 @@ CUpdateResult CUpdateRun::Run() {
             break;
         case WriteOutcome::LinkInTheWay:
         case WriteOutcome::Failed:
-            return Fail(UpdateFailure::ScriptNotWritten);
+            return Fail(UpdateFailure::ScriptNotWritten, kScriptName);
     }
     if (!settings_.startScript(settings_.folder)) {
         written_.push_back(kScriptName);
-        return Fail(UpdateFailure::ScriptNotStarted);
+        return Fail(UpdateFailure::ScriptNotStarted, kScriptName);
     }
     return Ended(UpdateOutcome::Started);
 }

@@ -1,124 +1,98 @@
 #include "Utils/EscapedText.h"
 #include "update/ProgramUpdate.h"
 
-std::string FailureReason(const CUpdateResult& result) {
-    const std::string detail = EscapedControls(result.detail);
-    const std::string script = kScriptName;
-    switch (result.failure) {
+namespace {
+
+// A failure in the command's words and in the operator's; "%s" stands for the detail.
+struct CFailureText {
+    const char* reason;
+    const char* message;
+};
+
+CFailureText TextOf(UpdateFailure failure) {
+    switch (failure) {
         case UpdateFailure::None:
-            return {};
+            return {"", ""};
         case UpdateFailure::BadKey:
-            return "the build's update key is no minisign public key";
+            return {"the build's update key is no minisign public key",
+                    "Ключ перевірки оновлень у цій збірці хибний."};
         case UpdateFailure::NoPackList:
-            return "no usable pack list (" + detail + ")";
+            return {"no usable pack list (%s)", "Сервіс не надав список файлів оновлення."};
         case UpdateFailure::EmptyPack:
-            return "the pack list is empty";
+            return {"the pack list is empty", "Список файлів оновлення порожній."};
         case UpdateFailure::UnsafeName:
-            return "unsafe file name " + detail;
+            return {"unsafe file name %s", "Неприпустиме ім'я файлу в оновленні: %s"};
         case UpdateFailure::DuplicateName:
-            return "two files of the pack meet at " + detail;
+            return {"two files of the pack meet at %s", "Файли оновлення збігаються іменами: %s"};
         case UpdateFailure::BadSize:
-            return "bad size for " + detail;
+            return {"bad size for %s", "Хибний опис файлу в оновленні: %s"};
         case UpdateFailure::TooLarge:
-            return "too large: " + detail;
+            return {"too large: %s", "Файл оновлення завеликий: %s"};
         case UpdateFailure::BadCrc:
-            return "bad crc for " + detail;
+            return {"bad crc for %s", "Хибний опис файлу в оновленні: %s"};
         case UpdateFailure::NoManifest:
-            return "the pack is not signed: no vevo.manifest";
+            return {"the pack is not signed: no vevo.manifest",
+                    "Оновлення не підписане видавцем, його не встановлено."};
         case UpdateFailure::NoSignature:
-            return "the pack is not signed: no vevo.manifest.minisig";
+            return {"the pack is not signed: no vevo.manifest.minisig",
+                    "Оновлення не підписане видавцем, його не встановлено."};
         case UpdateFailure::BadSignature:
-            return "the manifest's signature is not valid";
+            return {"the manifest's signature is not valid",
+                    "Підпис оновлення недійсний, його не встановлено."};
         case UpdateFailure::OtherKey:
-            return "the manifest is signed with another key";
+            return {"the manifest is signed with another key",
+                    "Оновлення підписане чужим ключем, його не встановлено."};
         case UpdateFailure::BadManifest:
-            return "the signed manifest is unreadable";
+            return {"the signed manifest is unreadable",
+                    "Підписаний перелік файлів оновлення хибний."};
         case UpdateFailure::WrongVersion:
-            return "the signed manifest is for version " + detail;
+            return {"the signed manifest is for version %s",
+                    "Підписаний перелік файлів належить іншій версії: %s"};
         case UpdateFailure::Unlisted:
-            return detail + " is not in the signed manifest";
+            return {"%s is not in the signed manifest", "Файлу немає в підписаному переліку: %s"};
         case UpdateFailure::SizeDiffers:
-            return detail + " has another size in the signed manifest";
+            return {"%s has another size in the signed manifest",
+                    "Розмір файлу не збігається з підписаним переліком: %s"};
         case UpdateFailure::NotInPack:
-            return detail + " of the signed manifest is not in the pack";
+            return {"%s of the signed manifest is not in the pack",
+                    "Файлу з підписаного переліку немає в оновленні: %s"};
         case UpdateFailure::LinkInTheWay:
-            return "a link is in the way of " + detail;
+            return {"a link is in the way of %s", "Посилання на місці файлу чи теки оновлення: %s"};
         case UpdateFailure::NotRegular:
-            return "no regular file at " + detail;
+            return {"no regular file at %s", "На місці файлу оновлення не звичайний файл: %s"};
         case UpdateFailure::ChunkUnanswered:
-            return "no answer for a chunk of " + detail;
+            return {"no answer for a chunk of %s", "Сервіс не відповідає, файл: %s"};
         case UpdateFailure::CrcMismatch:
-            return "wrong crc after download of " + detail;
+            return {"wrong crc after download of %s", "Файл завантажено з помилками: %s"};
         case UpdateFailure::HashMismatch:
-            return detail + " does not match the signed manifest";
+            return {"%s does not match the signed manifest",
+                    "Завантажений файл не збігається з підписаним переліком: %s"};
         case UpdateFailure::TimedOut:
-            return "the update took too long";
+            return {"the update took too long", "Оновлення триває задовго, його перервано."};
         case UpdateFailure::WriteFailed:
-            return "could not write " + detail;
+            return {"could not write %s", "Не вдалося записати файл: %s"};
         case UpdateFailure::ScriptNotWritten:
-            return "could not write " + script;
+            return {"could not write %s", "Не вдалося записати %s."};
         case UpdateFailure::ScriptNotStarted:
-            return "could not start " + script;
+            return {"could not start %s", "Не вдалося запустити %s."};
     }
-    return "unknown";
+    return {"unknown", ""};
+}
+
+// The text with its "%s" replaced by the detail, its control characters written out.
+std::string Filled(const char* text, const CUpdateResult& result) {
+    std::string filled = text;
+    if (const std::size_t at = filled.find("%s"); at != std::string::npos)
+        filled.replace(at, 2, EscapedControls(result.detail));
+    return filled;
+}
+
+}  // namespace
+
+std::string FailureReason(const CUpdateResult& result) {
+    return Filled(TextOf(result.failure).reason, result);
 }
 
 std::string FailureMessage(const CUpdateResult& result) {
-    const std::string detail = EscapedControls(result.detail);
-    const std::string script = kScriptName;
-    switch (result.failure) {
-        case UpdateFailure::None:
-            return {};
-        case UpdateFailure::BadKey:
-            return "Ключ перевірки оновлень у цій збірці хибний.";
-        case UpdateFailure::NoPackList:
-            return "Сервіс не надав список файлів оновлення.";
-        case UpdateFailure::EmptyPack:
-            return "Список файлів оновлення порожній.";
-        case UpdateFailure::UnsafeName:
-            return "Неприпустиме ім'я файлу в оновленні: " + detail;
-        case UpdateFailure::DuplicateName:
-            return "Файли оновлення збігаються іменами: " + detail;
-        case UpdateFailure::BadSize:
-        case UpdateFailure::BadCrc:
-            return "Хибний опис файлу в оновленні: " + detail;
-        case UpdateFailure::TooLarge:
-            return "Файл оновлення завеликий: " + detail;
-        case UpdateFailure::NoManifest:
-        case UpdateFailure::NoSignature:
-            return "Оновлення не підписане видавцем, його не встановлено.";
-        case UpdateFailure::BadSignature:
-            return "Підпис оновлення недійсний, його не встановлено.";
-        case UpdateFailure::OtherKey:
-            return "Оновлення підписане чужим ключем, його не встановлено.";
-        case UpdateFailure::BadManifest:
-            return "Підписаний перелік файлів оновлення хибний.";
-        case UpdateFailure::WrongVersion:
-            return "Підписаний перелік файлів належить іншій версії: " + detail;
-        case UpdateFailure::Unlisted:
-            return "Файлу немає в підписаному переліку: " + detail;
-        case UpdateFailure::SizeDiffers:
-            return "Розмір файлу не збігається з підписаним переліком: " + detail;
-        case UpdateFailure::NotInPack:
-            return "Файлу з підписаного переліку немає в оновленні: " + detail;
-        case UpdateFailure::LinkInTheWay:
-            return "Посилання на місці файлу чи теки оновлення: " + detail;
-        case UpdateFailure::NotRegular:
-            return "На місці файлу оновлення не звичайний файл: " + detail;
-        case UpdateFailure::ChunkUnanswered:
-            return "Сервіс не відповідає, файл: " + detail;
-        case UpdateFailure::CrcMismatch:
-            return "Файл завантажено з помилками: " + detail;
-        case UpdateFailure::HashMismatch:
-            return "Завантажений файл не збігається з підписаним переліком: " + detail;
-        case UpdateFailure::TimedOut:
-            return "Оновлення триває задовго, його перервано.";
-        case UpdateFailure::WriteFailed:
-            return "Не вдалося записати файл: " + detail;
-        case UpdateFailure::ScriptNotWritten:
-            return "Не вдалося записати " + script + ".";
-        case UpdateFailure::ScriptNotStarted:
-            return "Не вдалося запустити " + script + ".";
-    }
-    return {};
+    return Filled(TextOf(result.failure).message, result);
 }
