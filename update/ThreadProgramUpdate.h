@@ -16,7 +16,7 @@ public:
 };
 
 // Downloads and installs the offered version on its own thread. Terminate stops it between
-// files and chunks.
+// files and chunks, and ends a call in flight within a tenth of a second.
 class ThreadProgramUpdate : public TThread, private CUpdateObserver {
 public:
     ThreadProgramUpdate(const CRemoteService& service, COffer offer, CUpdateSettings settings,

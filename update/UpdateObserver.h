@@ -15,6 +15,6 @@ public:
     virtual void Advance(std::uint64_t /*step*/) {}
     virtual void EntryCurrent(const CPackEntry& /*entry*/) {}
     virtual void EntryFetched(const CPackEntry& /*entry*/) {}
-    // Read before each entry and each chunk.
+    // Read before each entry and each chunk, and every tenth of a second while a call waits.
     virtual bool StopRequested() const { return false; }
 };
