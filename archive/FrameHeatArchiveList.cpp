@@ -282,11 +282,15 @@ void TFrameHeatArchiveList::ResetArchive() {
     const QSignalBlocker quiet(ComboBoxObjectList);
     ComboBoxObjectList->clear();
     buildingIds_.clear();
-    if (const auto buildings = DbController->ObjectModel.GetObjects()) {
+    CReadFailure failure;
+    if (const auto buildings = DbController->ObjectModel.GetObjects(&failure)) {
         for (const auto& building : *buildings) {
             ComboBoxObjectList->addItem(Shown(BuildingLabel(*building)));
             buildingIds_.push_back(building->bid);
         }
+    } else if (isVisible()) {
+        // Filled while hidden at start-up too: said once shown, when it is filled again.
+        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
     }
     ComboBoxObjectList->setCurrentIndex(-1);
     BodyCanResize();

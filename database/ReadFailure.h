@@ -6,6 +6,9 @@
 // screen says it in the same words, below.
 struct CReadFailure {
     std::string reason;
+
+    // SQLite's messages are never empty: an empty reason is no failure yet.
+    bool Happened() const { return !reason.empty(); }
 };
 
 // For the commands, after their "vevo WORD: ": "local.db cannot be read: REASON".

@@ -35,15 +35,21 @@ void CSQLite3::Open() {
 }
 
 std::string CSQLite3::WhyNotWritable() {
-    if (connection_ == nullptr || openResult_ != SQLITE_OK) {
-        return std::string("cannot be opened: ") + sqlite3_errstr(openResult_);
+    if (connection_ == nullptr || openResult_ != SQLITE_OK) return sqlite3_errstr(openResult_);
+    // A real write, rolled back. The write lock alone writes nothing, while the first page
+    // changed goes to the rollback journal at once: a folder where no journal can be made, a
+    // disk without room for a page, a read-only file and a file that is no database all fail
+    // here, before any work, rather than at the first thing to be stored. The connection's
+    // mutex keeps another thread's statement out of the transaction the rollback ends.
+    sqlite3_mutex* connectionMutex = sqlite3_db_mutex(connection_);
+    sqlite3_mutex_enter(connectionMutex);
+    CExecuteResult written = Run("BEGIN IMMEDIATE;");
+    if (written.Ok()) {
+        written = Run("CREATE TABLE vevo_write_check(x);");
+        Run("ROLLBACK;");
     }
-    if (sqlite3_db_readonly(connection_, "main") == 1) return "is read-only";
-    // Taking the write lock reads the file's header too: a file that is no database fails here.
-    const CExecuteResult begun = Run("BEGIN IMMEDIATE;");
-    if (!begun.Ok()) return "cannot be written: " + begun.error;
-    Run("ROLLBACK;");
-    return {};
+    sqlite3_mutex_leave(connectionMutex);
+    return written.Ok() ? std::string() : std::move(written.error);
 }
 
 void CSQLite3::Close() {
@@ -116,12 +122,20 @@ int CSQLite3::ExecuteInsert(const char* text, CExecuteResult* outcome) {
     return id;
 }
 
-bool CSQLite3::BeginTransaction() {
-    return Execute("BEGIN;");
+namespace {
+bool Said(CExecuteResult result, CExecuteResult* outcome) {
+    const bool ok = result.Ok();
+    if (outcome != nullptr) *outcome = std::move(result);
+    return ok;
+}
+}  // namespace
+
+bool CSQLite3::BeginTransaction(CExecuteResult* outcome) {
+    return Said(Run("BEGIN IMMEDIATE;"), outcome);
 }
 
-bool CSQLite3::CommitTransaction() {
-    return Execute("COMMIT;");
+bool CSQLite3::CommitTransaction(CExecuteResult* outcome) {
+    return Said(Run("COMMIT;"), outcome);
 }
 
 bool CSQLite3::RollbackTransaction() {

@@ -51,15 +51,19 @@ public:
     // SQLITE_CONSTRAINT_UNIQUE).
     int ExecuteInsert(const char* text, CExecuteResult* outcome = nullptr);
 
-    // Transactions, for batches such as the imports: one commit instead of one per row.
+    // Transactions, for batches such as the imports: one commit instead of one per row. The
+    // write lock is taken at the begin, waiting for another program's write as any statement
+    // does: a transaction that first read and then wanted the lock could not wait for it, as
+    // the other program's commit would wait for its read, and would fail at once.
     // A transaction belongs to the connection, not to the calling thread: while it is open,
     // every statement of every thread joins it, the polling thread's readings included, and a
     // rollback discards those as well and cuts short any other thread's read in progress;
     // other threads' reads see the uncommitted rows. So keep it short, end it on every path,
     // and roll back only when losing such rows is acceptable. Only one can be open at a time:
     // a second begin fails until commit or rollback.
-    bool BeginTransaction();
-    bool CommitTransaction();
+    // `outcome`, when given, says why one failed.
+    bool BeginTransaction(CExecuteResult* outcome = nullptr);
+    bool CommitTransaction(CExecuteResult* outcome = nullptr);
     bool RollbackTransaction();
 
     int GetLastInsertId();
@@ -69,8 +73,8 @@ public:
     void CreateTables();
 
     int GetOpenResult() const { return openResult_; }
-    // Empty when the file is a database this program can write to; else why not, for a command
-    // that must not run on a file it could not store into.
+    // Empty when the file takes a write; else SQLite's reason, for work that must not start on
+    // a file it could not store into.
     std::string WhyNotWritable();
 
 private:

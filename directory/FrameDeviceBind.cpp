@@ -62,13 +62,16 @@ bool TFrameDeviceBind::ShowBinding(int devid, int kind) {
     ComboBoxBuild->clear();
     buildingIds_.assign(1, 0);
     ComboBoxBuild->addItem(kUnbind);
-    if (const auto buildings = DbController->ObjectModel.GetObjects()) {
+    CReadFailure failure;
+    if (const auto buildings = DbController->ObjectModel.GetObjects(&failure)) {
         for (const auto& building : *buildings) {
             ComboBoxBuild->addItem(FromRecordText(building->street.view()) + " " +
                                    FromRecordText(building->no.view()));
             buildingIds_.push_back(building->bid);
             if (building->bid == bid) ComboBoxBuild->setCurrentIndex(ComboBoxBuild->count() - 1);
         }
+    } else {
+        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
     }
     return true;
 }
@@ -77,8 +80,12 @@ void TFrameDeviceBind::FillApartments(int bid) {
     ComboBoxPremises->clear();
     apartmentIds_.assign(1, 0);
     ComboBoxPremises->addItem(kUnbind);
-    const auto apartments = DbController->SubscriberModel.GetSubscribersByObject(bid);
-    if (apartments == nullptr) return;
+    CReadFailure failure;
+    const auto apartments = DbController->SubscriberModel.GetSubscribersByObject(bid, &failure);
+    if (apartments == nullptr) {
+        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
+        return;
+    }
     for (const auto& apartment : *apartments) {
         ComboBoxPremises->addItem(FromRecordText(apartment->no.view()));
         apartmentIds_.push_back(apartment->aid);

@@ -174,12 +174,13 @@ void TFrameDeviceList::ResetScreen() {
 }
 
 void TFrameDeviceList::FillGrids() {
+    CReadFailure failure;
     for (int kind = 0; kind < MeterKindCount; ++kind) {
         TStringGrid* grid = Grids[kind];
         ids_[kind].clear();
         grid->SetRowCount(1);
         grid->SetColCount(ColCount);
-        const auto meters = DeviceModelOf(*DbController, kind).GetDevices();
+        const auto meters = DeviceModelOf(*DbController, kind).GetDevices(&failure);
         if (meters == nullptr) continue;
         grid->SetRowCount(1 + meters->Count());
         int row = 1;
@@ -198,6 +199,9 @@ void TFrameDeviceList::FillGrids() {
             ++row;
         }
     }
+    // One box for the three lists. Filled while hidden at start-up too, the screen says it
+    // once shown, when it is filled again.
+    if (failure.Happened() && isVisible()) ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
     FrameDeviceEdit->hide();
     Background->show();
 }

@@ -73,8 +73,13 @@ void TFrameObjectList::FillGrid() {
     ids_.clear();
     StringGrid1->SetRowCount(1);
     StringGrid1->SetColCount(ColCount);
-    const auto buildings = DbController->ObjectModel.GetObjects();
-    if (buildings == nullptr) return;
+    CReadFailure failure;
+    const auto buildings = DbController->ObjectModel.GetObjects(&failure);
+    if (buildings == nullptr) {
+        // Filled while hidden at start-up too: said once shown, when it is filled again.
+        if (isVisible()) ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
+        return;
+    }
     StringGrid1->SetRowCount(1 + buildings->Count());
     int row = 1;
     for (const auto& building : *buildings) {

@@ -124,10 +124,11 @@ void TProgramSubscriberList::RefreshList(bool reload) {
 
 void TProgramSubscriberList::FillList(bool reload) {
     StringGrid1->SetRowCount(1);
+    CReadFailure failure;
     if (reload) {
         ComboBoxObjectList->clear();
         buildingIds_.clear();
-        if (const auto buildings = DbController->ObjectModel.GetObjects()) {
+        if (const auto buildings = DbController->ObjectModel.GetObjects(&failure)) {
             for (const auto& building : *buildings) {
                 ComboBoxObjectList->addItem(FromRecordText(building->street.view()) + " " +
                                             FromRecordText(building->no.view()));
@@ -137,9 +138,10 @@ void TProgramSubscriberList::FillList(bool reload) {
         ComboBoxObjectList->setCurrentIndex(-1);
     }
     const int chosen = ComboBoxObjectList->currentIndex();
-    FillGrid(chosen < 0 ? DbController->SubscriberModel.GetSubscribers()
+    FillGrid(chosen < 0 ? DbController->SubscriberModel.GetSubscribers(&failure)
                         : DbController->SubscriberModel.GetSubscribersByObject(
-                              buildingIds_[static_cast<std::size_t>(chosen)]));
+                              buildingIds_[static_cast<std::size_t>(chosen)], &failure));
+    if (failure.Happened() && isVisible()) ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
 }
 
 void TProgramSubscriberList::PanelButtonImportClick() {

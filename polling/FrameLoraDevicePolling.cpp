@@ -12,9 +12,11 @@
 
 #include "app/ProgramObjects.h"
 #include "app/ScreenHost.h"
+#include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
+#include "database/WriteCheck.h"
 #include "polling/PollingTables.h"
 
 TFrameLoraDevicePolling* FrameLoraDevicePolling = nullptr;
@@ -179,9 +181,10 @@ QWidget* TFrameLoraDevicePolling::BuildByNumberTab() {
 
 void TFrameLoraDevicePolling::RefillTables() {
     int counts[PollKindCount] = {};
+    CReadFailure failure;
     for (int kind = 0; kind < PollKindCount; ++kind) {
         TStringGrid* table = meterTables_[kind];
-        const auto heads = MeterRowHeads(*DbController, kind);
+        const auto heads = MeterRowHeads(*DbController, kind, &failure);
         table->SetRowCount(1 + static_cast<int>(heads.size()));
         for (int i = 0; i < static_cast<int>(heads.size()); ++i) {
             for (int col = 0; col < table->ColCount(); ++col) table->SetCell(col, i + 1, "");
@@ -191,6 +194,10 @@ void TFrameLoraDevicePolling::RefillTables() {
         counts[kind] = static_cast<int>(heads.size());
     }
     ShowCounts(counts[0], counts[1], counts[2]);
+    // One box for the three lists: a file that fails one mostly fails them all. The screen is
+    // filled while hidden at start-up too: the box waits for it to be shown, and filled again.
+    if (failure.Happened() && isVisible())
+        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
 }
 
 void TFrameLoraDevicePolling::ShowCounts(int heat, int cold, int hot) {
@@ -201,6 +208,18 @@ void TFrameLoraDevicePolling::ShowCounts(int heat, int cold, int hot) {
 
 void TFrameLoraDevicePolling::PanelButtonDevicePollingClick() {
     if (Polling() || host_.Link() == nullptr) return;
+    // A walk may store into any readings table: a switched tab adds its kind's walk. Readings
+    // taken by number are never stored.
+    if (!ByNumberTabShown()) {
+        std::vector<const char*> tables;
+        for (int kind = 0; kind < PollKindCount; ++kind) {
+            for (const char* table : TablesWrittenByWalk(kind)) tables.push_back(table);
+        }
+        if (const auto refusal = CheckBeforeWriting(DbController->Database, tables)) {
+            ShowMessageBox(RefusalMessage(*refusal), "Помилка", MB_ICONERROR);
+            return;
+        }
+    }
     PanelButtonDevicePolling->hide();
     PanelButtonDeviceStopPolling->show();
     thread_.reset();  // the run before, finished by itself
@@ -279,10 +298,12 @@ void TFrameLoraDevicePolling::ShowByNumberValues(const std::vector<std::string>&
         TableDeviceData->SetCell(1, row, QString::fromStdString(values[row]));
 }
 
-void TFrameLoraDevicePolling::PollingFinished() {
+void TFrameLoraDevicePolling::PollingFinished(const CPollFailures& failures) {
     PanelButtonDevicePolling->show();
     PanelButtonDeviceStopPolling->hide();
     TimerRunning.SetEnabled(false);
+    // The rows of readings not stored show "Ошибка" as silent meters' do: only this says why.
+    if (failures.Any()) ShowMessageBox(PollFailureMessage(failures), "Помилка", MB_ICONERROR);
 }
 
 void TFrameLoraDevicePolling::TableDeviceHeatListDrawCell(TStringGrid& table, QPainter& painter,

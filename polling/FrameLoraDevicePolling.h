@@ -25,7 +25,8 @@ public:
     TFrameLoraDevicePolling(QWidget* parent, CScreenHost& host);
     ~TFrameLoraDevicePolling() override;
 
-    // The stored meters afresh, each kind's table and count.
+    // The stored meters afresh, each kind's table and count; a list that cannot be read is
+    // said in a box.
     void RefillTables();
     bool Polling() const { return thread_ != nullptr && !thread_->Finished(); }
 
@@ -45,7 +46,7 @@ public:
     std::string TypedNumber() override;
     void ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) override;
     void ShowByNumberValues(const std::vector<std::string>& values) override;
-    void PollingFinished() override;
+    void PollingFinished(const CPollFailures& failures) override;
 
     TStringGrid* MeterTable(int kind) const { return meterTables_[kind]; }
 

@@ -9,6 +9,7 @@
 
 #include "app/ProgramObjects.h"
 #include "app/toolkit/CommandLine.h"
+#include "database/WriteCheck.h"
 #include "polling/PollingTables.h"
 #include "polling/TextPollingScreen.h"
 #include "polling/ThreadLoraDevicePolling.h"
@@ -111,10 +112,12 @@ const CCommandSyntax kPollCommand = {
      {"family", "heat|water", "what the meter read by --number measures"},
      {"silence-ms", "MS",
       "the silence in milliseconds that ends a reply, 0 to 600000 (default 9000)"}},
-    {{0, "the run completed, whatever the meters answered"},
+    {{0, "the run completed, whatever the meters answered, and every reading answered is stored"},
      {1,
-      "the port could not be opened, the link was lost during the run, or local.db cannot "
-      "be opened, created or written"},
+      "the port could not be opened, the link was lost during the run, local.db cannot be "
+      "opened, created, written or read, the tables a walk writes are damaged (nothing is "
+      "written then), or readings answered could not be stored (how many, and SQLite's reason "
+      "for the first, on standard error)"},
      {2, "bad arguments"}},
 };
 
@@ -126,8 +129,12 @@ int RunPollCommand(int argc, char** argv) {
         return line.Refuse(complaint);
 
     CProgramObjects program;
-    if (const std::string why = DbController->Database.WhyNotWritable(); !why.empty()) {
-        std::fprintf(stderr, "vevo poll: local.db %s\n", why.c_str());
+    // A read by number stores nothing, so only the file's writability is asked of it.
+    const auto refusal = CheckBeforeWriting(
+        DbController->Database,
+        arguments.kind ? TablesWrittenByWalk(*arguments.kind) : std::vector<const char*>{});
+    if (refusal) {
+        std::fprintf(stderr, "vevo poll: %s\n", RefusalLine(*refusal).c_str());
         return 1;
     }
     // Link errors go to standard error, each once, and count as Cancel: nobody is there to
@@ -153,12 +160,14 @@ int RunPollCommand(int argc, char** argv) {
                                   arguments.family.value_or(0), arguments.number.value_or(""),
                                   stdout);
         TThread::StartThread<ThreadLoraDevicePolling>(link, *DbController, screen)->WaitFor();
+        // Readings not stored are no run completed, though their rows look like silent meters'.
+        for (const std::string& failure : PollFailureLines(screen.Failures()))
+            std::fprintf(stderr, "vevo poll: %s\n", failure.c_str());
         // The meters after a lost link were never asked: a scheduler must not take the run for
         // one whose meters just did not answer. A link lost in the last reply has had no
         // exchange after it to say so.
-        if (link.IsOpen()) return 0;
-        say(LinkErrorLost, LinkErrorText(LinkErrorLost));
-        return 1;
+        if (!link.IsOpen()) say(LinkErrorLost, LinkErrorText(LinkErrorLost));
+        return link.IsOpen() && !screen.Failures().Any() ? 0 : 1;
     }();
     SetLinkErrorHandler({});
     return status;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "polling/PollFailures.h"
 #include "polling/PollingTables.h"
 
 // What the polling thread reads from and writes to the screen it serves: the polling screen, or
@@ -26,6 +27,7 @@ public:
     virtual void ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) = 0;
     // The value column of the by-number table, from the top.
     virtual void ShowByNumberValues(const std::vector<std::string>& values) = 0;
-    // The run has ended: back to idle (Start shown, Stop hidden, elapsed time stopped).
-    virtual void PollingFinished() = 0;
+    // The run has ended: back to idle (Start shown, Stop hidden, elapsed time stopped), and
+    // what of it went wrong with local.db said.
+    virtual void PollingFinished(const CPollFailures& failures) = 0;
 };

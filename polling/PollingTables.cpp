@@ -2,6 +2,7 @@
 
 #include "Utils/Format.h"
 #include "Utils/TextConversion.h"
+#include "database/DailyMaxima.h"
 #include "database/SQLite3Controller.h"
 #include "database/models/DataHeat.h"
 #include "database/models/DataWater.h"
@@ -84,9 +85,17 @@ CDeviceBaseModel& ModelOfKind(CSQLite3Controller& database, int kind) {
     }
 }
 
-std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind) {
+std::vector<const char*> TablesWrittenByWalk(int kind) {
+    const CDailyMaxima& maxima = kind == PollKindHeat        ? kHeatDailyMaxima
+                                 : kind == PollKindWaterCold ? kWaterColdDailyMaxima
+                                                             : kWaterHotDailyMaxima;
+    return {maxima.readings, maxima.daily};
+}
+
+std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind,
+                                         CReadFailure* failure) {
     std::vector<CMeterRowHead> heads;
-    const auto devices = ModelOfKind(database, kind).GetDevices();
+    const auto devices = ModelOfKind(database, kind).GetDevices(failure);
     if (devices == nullptr) return heads;
     for (const auto& device : *devices) {
         CMeterRowHead head{Format("%08i", device->serial), {}};

@@ -7,6 +7,7 @@ class CDataHeat;
 class CDataWater;
 class CDeviceBaseModel;
 class CSQLite3Controller;
+struct CReadFailure;
 
 // Meter kinds, in the order of tabs, tables and models.
 enum PollKinds { PollKindHeat = 0, PollKindWaterCold = 1, PollKindWaterHot = 2, PollKindCount = 3 };
@@ -44,14 +45,19 @@ std::vector<std::string> ByNumberValues(const CDataHeat& reading);
 std::vector<std::string> ByNumberValues(const CDataWater& reading);
 
 CDeviceBaseModel& ModelOfKind(CSQLite3Controller& database, int kind);
+// The tables a walk of the kind writes: its readings and, through their triggers, their daily
+// maxima.
+std::vector<const char*> TablesWrittenByWalk(int kind);
 
 // The first two cells of every stored meter's row, in list order: the serial "%08i" and the
-// apartment number of a bound meter, as UTF-8 for display. Empty when the list cannot be fetched.
+// apartment number of a bound meter, as UTF-8 for display. Empty when the list cannot be
+// fetched, and SQLite's reason in `failure` when one is given.
 struct CMeterRowHead {
     std::string serial;
     std::string apartment;
 };
-std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind);
+std::vector<CMeterRowHead> MeterRowHeads(CSQLite3Controller& database, int kind,
+                                         CReadFailure* failure = nullptr);
 // The number of stored meters of a kind; 0 when the list cannot be fetched.
 int MeterCountOf(CSQLite3Controller& database, int kind);
 

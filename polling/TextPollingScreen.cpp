@@ -35,7 +35,8 @@ void CTextPollingScreen::ShowByNumberValues(const std::vector<std::string>& valu
         byNumberTable_[row][1] = values[row];
 }
 
-void CTextPollingScreen::PollingFinished() {
+void CTextPollingScreen::PollingFinished(const CPollFailures& failures) {
+    failures_ = failures;
     if (byNumber_) Print(Output());
 }
 

@@ -25,11 +25,13 @@ public:
     std::string TypedNumber() override { return typedNumber_; }
     void ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) override;
     void ShowByNumberValues(const std::vector<std::string>& values) override;
-    void PollingFinished() override;
+    void PollingFinished(const CPollFailures& failures) override;
 
     // The data rows of the polled kind's table, or the by-number table's rows as label and
     // value: one line each, cells joined by tab.
     std::string Output() const;
+    // What the run that ended said went wrong with local.db.
+    const CPollFailures& Failures() const { return failures_; }
 
 private:
     using Row = std::vector<std::string>;
@@ -45,4 +47,5 @@ private:
     int family_;
     std::string typedNumber_;
     std::FILE* stream_;
+    CPollFailures failures_;
 };

@@ -97,9 +97,13 @@ void ThreadLoraDevicePolling::PollSavedMeters() {
 
 void ThreadLoraDevicePolling::PollMetersOfKind(int kind) {
     const CLongFrame frame;
-    const auto meters = ModelOfKind(database_, kind).GetDevices();
+    CReadFailure unread;
+    const auto meters = ModelOfKind(database_, kind).GetDevices(&unread);
     PollKind = kind;
-    if (meters == nullptr) return;
+    if (meters == nullptr) {
+        if (!failures_.unreadList) failures_.unreadList = std::move(unread);
+        return;
+    }
     for (int i = 0; i < meters->Count(); ++i) {
         CurrentRow = i;
         const CDevice& meter = *meters->Get(i);
@@ -117,13 +121,14 @@ void ThreadLoraDevicePolling::PollMetersOfKind(int kind) {
 
 bool ThreadLoraDevicePolling::TakeMeterReading(CTelegram& telegram, const CDevice& meter) {
     InsertReadingResult stored = InsertReadingResult::Failed;
+    CExecuteResult outcome;
     if (PollKind == PollKindHeat) {
         heat_ = telegram.TakeHeatData();
         if (heat_ == nullptr || heat_->serial != meter.serial) return false;
         heat_->devid = meter.devid;
         const auto* heatMeter = dynamic_cast<const CDeviceHeat*>(&meter);
         heat_->dt = TemperatureDifference(*heat_, heatMeter != nullptr ? heatMeter->position : 0);
-        stored = database_.DeviceHeatModel.InsertReading(*heat_);
+        stored = database_.DeviceHeatModel.InsertReading(*heat_, &outcome);
     } else {
         water_ = telegram.TakeWaterData();
         if (water_ == nullptr || water_->serial != meter.serial) return false;
@@ -131,11 +136,15 @@ bool ThreadLoraDevicePolling::TakeMeterReading(CTelegram& telegram, const CDevic
         auto& model = PollKind == PollKindWaterCold
                           ? static_cast<CDeviceWaterModel&>(database_.DeviceWaterColdModel)
                           : database_.DeviceWaterHotModel;
-        stored = model.InsertReading(*water_);
+        stored = model.InsertReading(*water_, &outcome);
     }
     // A reading already stored for this meter and time is as good as stored: a second poll in
-    // the same meter minute shows "OK" too. Any other failure has been logged by the model.
-    if (stored == InsertReadingResult::Failed) return false;
+    // the same meter minute shows "OK" too. Any other failure has been logged by the model, on
+    // the same disk perhaps, so it is counted for the end of the run as well.
+    if (stored == InsertReadingResult::Failed) {
+        if (failures_.notStored++ == 0) failures_.notStoredReason = outcome.error;
+        return false;
+    }
     Synchronize([this] { ShowRowRead(); });
     return true;
 }
@@ -191,5 +200,5 @@ void ThreadLoraDevicePolling::ShowWaterByNumber() {
 }
 
 void ThreadLoraDevicePolling::ShowPollingFinished() {
-    screen_.PollingFinished();
+    screen_.PollingFinished(failures_);
 }

@@ -5,6 +5,7 @@
 #include "app/toolkit/Thread.h"
 #include "database/models/DataHeat.h"
 #include "database/models/DataWater.h"
+#include "polling/PollFailures.h"
 
 class CDataPackage;
 class CDevice;
@@ -15,7 +16,8 @@ class CTelegram;
 
 // Reads meters on a worker thread: every stored meter of the kind whose tab is showing, one
 // after the other, or the one meter whose number was typed. Good readings of stored meters are
-// stored; each result is shown through a synchronised call, "OK" only once it is stored.
+// stored; each result is shown through a synchronised call, "OK" only once it is stored. What
+// went wrong with local.db (a meter list unread, readings not stored) is said when the run ends.
 // Terminate wakes the exchange under way: it is abandoned, its meter's row left as it was, and
 // the run ends without another request.
 class ThreadLoraDevicePolling : public TThread {
@@ -60,4 +62,5 @@ private:
     std::unique_ptr<CDataHeat> heat_;
     std::unique_ptr<CDataWater> water_;
     int PollKind = 0;
+    CPollFailures failures_;
 };

@@ -21,7 +21,8 @@ std::string CDeviceBaseModel::ReadingsStatement(int devid, std::string_view from
     return statement;
 }
 
-std::unique_ptr<CDevice> CDeviceBaseModel::ReadDevice(const CQueryRows& rows) {
+std::unique_ptr<CDevice> CDeviceBaseModel::ReadDevice(const CQueryRows& rows,
+                                                      CReadFailure& failure) {
     std::unique_ptr<CDevice> device;
     if (table_.hasPosition) {
         auto heat = std::make_unique<CDeviceHeat>();
@@ -37,32 +38,39 @@ std::unique_ptr<CDevice> CDeviceBaseModel::ReadDevice(const CQueryRows& rows) {
     device->date_initial_verification = StoredTextToCp1251(rows.Text(4));
     device->calibration_interval = rows.Int(5);
     if (device->aid != 0)
-        device->subscriber = controller_.SubscriberModel.GetSubscriberById(device->aid);
+        device->subscriber = controller_.SubscriberModel.GetSubscriberById(device->aid, &failure);
     return device;
 }
 
-std::unique_ptr<CArrayDevice> CDeviceBaseModel::ReadDevices(const std::string& statement) {
-    return ReadList<CDevice>(Database(), statement,
-                             [this](const CQueryRows& rows) { return ReadDevice(rows); });
+std::unique_ptr<CArrayDevice> CDeviceBaseModel::ReadDevices(const std::string& statement,
+                                                            CReadFailure* failure) {
+    return ReadNestedList<CDevice>(
+        Database(), statement,
+        [this](const CQueryRows& rows, CReadFailure& nested) { return ReadDevice(rows, nested); },
+        failure);
 }
 
-std::unique_ptr<CDevice> CDeviceBaseModel::ReadSingleDevice(const std::string& statement) {
+std::unique_ptr<CDevice> CDeviceBaseModel::ReadSingleDevice(const std::string& statement,
+                                                            CReadFailure* failure) {
     std::unique_ptr<CDevice> device;
-    CQueryRows rows(Database(), statement);
-    while (rows.Next()) device = ReadDevice(rows);
+    const auto read = [&](const CQueryRows& rows, CReadFailure& nested) {
+        device = ReadDevice(rows, nested);
+    };
+    if (!ReadRows(Database(), statement, read, failure)) return nullptr;
     return device;
 }
 
-std::unique_ptr<CArrayDevice> CDeviceBaseModel::GetDevices() {
-    return ReadDevices(table_.selectAll);
+std::unique_ptr<CArrayDevice> CDeviceBaseModel::GetDevices(CReadFailure* failure) {
+    return ReadDevices(table_.selectAll, failure);
 }
 
 std::unique_ptr<CArrayDevice> CDeviceBaseModel::GetDevicesByApartment(int aid) {
     return ReadDevices(FormatStatement(table_.selectByApartment, aid));
 }
 
-std::unique_ptr<CDevice> CDeviceBaseModel::GetDeviceBySerial(unsigned int serial) {
-    return ReadSingleDevice(FormatStatement(table_.selectBySerial, serial));
+std::unique_ptr<CDevice> CDeviceBaseModel::GetDeviceBySerial(unsigned int serial,
+                                                             CReadFailure* failure) {
+    return ReadSingleDevice(FormatStatement(table_.selectBySerial, serial), failure);
 }
 
 std::unique_ptr<CDevice> CDeviceBaseModel::GetDeviceById(int devid) {
@@ -107,8 +115,11 @@ bool CDeviceBaseModel::UpdateDevice(const CDevice& device) {
     return Database().Execute(statement.c_str());
 }
 
-bool CDeviceBaseModel::BindDevice(int devid, int aid) {
-    return Database().Execute(FormatStatement(table_.bind, aid, devid).c_str());
+bool CDeviceBaseModel::BindDevice(int devid, int aid, CExecuteResult* outcome) {
+    CExecuteResult result = Database().Run(FormatStatement(table_.bind, aid, devid).c_str());
+    const bool bound = result.Ok();
+    if (outcome != nullptr) *outcome = std::move(result);
+    return bound;
 }
 
 bool CDeviceBaseModel::UnbindDevices(int aid) {
@@ -116,13 +127,18 @@ bool CDeviceBaseModel::UnbindDevices(int aid) {
 }
 
 InsertReadingResult CDeviceBaseModel::StoreReading(const std::string& statement, int devid,
-                                                   const char* date) {
-    const CExecuteResult result = Database().Run(statement.c_str());
-    if (result.Ok()) return InsertReadingResult::Stored;
+                                                   const char* date, CExecuteResult* outcome) {
+    CExecuteResult result = Database().Run(statement.c_str());
+    InsertReadingResult stored = InsertReadingResult::Stored;
     // The readings tables' only UNIQUE constraint is the one on date and meter.
-    if (result.code == SQLITE_CONSTRAINT_UNIQUE) return InsertReadingResult::AlreadyStored;
-    Log.Write("\nReading not stored (devid %i, %s): %s;\n", devid, date, result.error.c_str());
-    return InsertReadingResult::Failed;
+    if (result.code == SQLITE_CONSTRAINT_UNIQUE) {
+        stored = InsertReadingResult::AlreadyStored;
+    } else if (!result.Ok()) {
+        Log.Write("\nReading not stored (devid %i, %s): %s;\n", devid, date, result.error.c_str());
+        stored = InsertReadingResult::Failed;
+    }
+    if (outcome != nullptr) *outcome = std::move(result);
+    return stored;
 }
 
 DeleteDeviceResult CDeviceBaseModel::DeleteDevice(int devid) {

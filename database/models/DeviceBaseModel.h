@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "database/Collections.h"
+#include "database/ReadFailure.h"
 #include "database/models/Device.h"
 #include "database/models/DeviceTables.h"
 #include "database/models/InsertReadingResult.h"
@@ -32,12 +33,16 @@ public:
     CDeviceBaseModel(const CDeviceBaseModel&) = delete;
     CDeviceBaseModel& operator=(const CDeviceBaseModel&) = delete;
 
-    // The heat model's records are CDeviceHeat.
-    std::unique_ptr<CArrayDevice> GetDevices();
+    // The heat model's records are CDeviceHeat, each with its apartment and that one's building.
+    // Null when the list or an apartment or building of it could not be read, with SQLite's
+    // reason in `failure` when one is given.
+    std::unique_ptr<CArrayDevice> GetDevices(CReadFailure* failure = nullptr);
     // aid 0 lists every unbound meter.
     std::unique_ptr<CArrayDevice> GetDevicesByApartment(int aid);
-    // Null when there is no such meter or the query failed.
-    std::unique_ptr<CDevice> GetDeviceBySerial(unsigned int serial);
+    // Null when there is no such meter or the query failed; `failure`, when given, tells the
+    // two apart.
+    std::unique_ptr<CDevice> GetDeviceBySerial(unsigned int serial,
+                                               CReadFailure* failure = nullptr);
     std::unique_ptr<CDevice> GetDeviceById(int devid);
 
     // The new devid, or 0 when the insert failed (a duplicate serial among others: then
@@ -46,7 +51,8 @@ public:
     int InsertDevice(const CDevice& device, CExecuteResult* outcome = nullptr);
     // Overwrites every column of the row with the record's devid.
     bool UpdateDevice(const CDevice& device);
-    bool BindDevice(int devid, int aid);
+    // `outcome`, when given, says why it failed.
+    bool BindDevice(int devid, int aid, CExecuteResult* outcome = nullptr);
     // Every meter of the apartment becomes unbound.
     bool UnbindDevices(int aid);
     DeleteDeviceResult DeleteDevice(int devid);
@@ -56,13 +62,18 @@ protected:
     const CDeviceTable& Table() const { return table_; }
     // The readings statement of this meter's table, newest first; empty limits are left out.
     std::string ReadingsStatement(int devid, std::string_view from, std::string_view to) const;
-    // Runs a reading's INSERT; a failure other than a reading already stored is logged.
-    InsertReadingResult StoreReading(const std::string& statement, int devid, const char* date);
+    // Runs a reading's INSERT; a failure other than a reading already stored is logged, and its
+    // reason kept in `outcome` when one is given.
+    InsertReadingResult StoreReading(const std::string& statement, int devid, const char* date,
+                                     CExecuteResult* outcome);
 
 private:
-    std::unique_ptr<CDevice> ReadDevice(const CQueryRows& rows);
-    std::unique_ptr<CArrayDevice> ReadDevices(const std::string& statement);
-    std::unique_ptr<CDevice> ReadSingleDevice(const std::string& statement);
+    // An apartment that could not be loaded is said in `failure`.
+    std::unique_ptr<CDevice> ReadDevice(const CQueryRows& rows, CReadFailure& failure);
+    std::unique_ptr<CArrayDevice> ReadDevices(const std::string& statement,
+                                              CReadFailure* failure = nullptr);
+    std::unique_ptr<CDevice> ReadSingleDevice(const std::string& statement,
+                                              CReadFailure* failure = nullptr);
     // Empty when the readings query could not run.
     std::optional<bool> HasReadings(int devid);
     int PositionOf(const CDevice& device) const;

@@ -23,13 +23,14 @@ std::unique_ptr<CDataHeat> ReadHeatReading(const CQueryRows& rows) {
 
 }  // namespace
 
-InsertReadingResult CDeviceHeatModel::InsertReading(const CDataHeat& reading) {
+InsertReadingResult CDeviceHeatModel::InsertReading(const CDataHeat& reading,
+                                                    CExecuteResult* outcome) {
     const auto text = [](const auto& field) { return Cp1251ToUtf8(field.view()); };
     return StoreReading(
         FormatStatement(Table().insertReading, reading.devid, text(reading.date),
                         text(reading.q_cooling), text(reading.q), text(reading.v), text(reading.t1),
                         text(reading.t2), text(reading.dt), reading.running_time_hour),
-        reading.devid, reading.date.c_str());
+        reading.devid, reading.date.c_str(), outcome);
 }
 
 std::unique_ptr<CArrayDataHeat> CDeviceHeatModel::GetReadings(int devid, std::string_view from,

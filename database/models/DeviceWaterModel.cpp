@@ -20,12 +20,13 @@ std::unique_ptr<CDataWater> ReadWaterReading(const CQueryRows& rows) {
 
 }  // namespace
 
-InsertReadingResult CDeviceWaterModel::InsertReading(const CDataWater& reading) {
+InsertReadingResult CDeviceWaterModel::InsertReading(const CDataWater& reading,
+                                                     CExecuteResult* outcome) {
     const auto text = [](const auto& field) { return Cp1251ToUtf8(field.view()); };
     return StoreReading(FormatStatement(Table().insertReading, reading.devid, text(reading.date),
                                         text(reading.v), text(reading.v_flow), text(reading.bat),
                                         reading.running_time_minute, text(reading.v_reverse)),
-                        reading.devid, reading.date.c_str());
+                        reading.devid, reading.date.c_str(), outcome);
 }
 
 std::unique_ptr<CArrayDataWater> CDeviceWaterModel::GetReadings(int devid, std::string_view from,

@@ -10,8 +10,9 @@
 // A water meter table and its readings table; cold and hot water each have their own pair.
 class CDeviceWaterModel : public CDeviceBaseModel {
 public:
-    // A second reading of the meter at the same date-time is refused as AlreadyStored.
-    InsertReadingResult InsertReading(const CDataWater& reading);
+    // A second reading of the meter at the same date-time is refused as AlreadyStored;
+    // `outcome`, when given, says why a reading Failed.
+    InsertReadingResult InsertReading(const CDataWater& reading, CExecuteResult* outcome = nullptr);
     // The meter's readings newest first, between the dates when they are not empty (inclusive,
     // compared as texts); v_reverse is not read. devid 0 gives an empty list without asking
     // the database; null when the query failed.

@@ -34,22 +34,22 @@ CSQLite3& CObjectModel::Database() {
     return controller_.Database;
 }
 
-std::unique_ptr<CArrayDataObject> CObjectModel::GetObjects() {
-    return ReadList<CDataObject>(Database(), kSelectObjects, [](const CQueryRows& rows) {
-        auto object = std::make_unique<CDataObject>();
-        ReadObject(rows, *object);
-        return object;
-    });
+std::unique_ptr<CArrayDataObject> CObjectModel::GetObjects(CReadFailure* failure) {
+    return ReadList<CDataObject>(
+        Database(), kSelectObjects,
+        [](const CQueryRows& rows) {
+            auto object = std::make_unique<CDataObject>();
+            ReadObject(rows, *object);
+            return object;
+        },
+        failure);
 }
 
 std::unique_ptr<CDataObject> CObjectModel::GetObjectById(int bid, CReadFailure* failure) {
     auto object = std::make_unique<CDataObject>();
-    CQueryRows rows(Database(), FormatStatement(kSelectObjectById, bid));
-    while (rows.Next()) ReadObject(rows, *object);
-    if (!rows.Prepared() || rows.Failed()) {
-        if (failure != nullptr) failure->reason = rows.Error();
+    const auto read = [&](const CQueryRows& rows, CReadFailure&) { ReadObject(rows, *object); };
+    if (!ReadRows(Database(), FormatStatement(kSelectObjectById, bid), read, failure))
         return nullptr;
-    }
     return object;
 }
 

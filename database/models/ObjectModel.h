@@ -17,8 +17,8 @@ public:
     CObjectModel(const CObjectModel&) = delete;
     CObjectModel& operator=(const CObjectModel&) = delete;
 
-    // Null when the query failed.
-    std::unique_ptr<CArrayDataObject> GetObjects();
+    // Null when the query failed, with SQLite's reason in `failure` when one is given.
+    std::unique_ptr<CArrayDataObject> GetObjects(CReadFailure* failure = nullptr);
     // An empty record (bid 0) when there is no such building; null when the query failed, with
     // SQLite's reason in `failure` when one is given.
     std::unique_ptr<CDataObject> GetObjectById(int bid, CReadFailure* failure = nullptr);

@@ -36,7 +36,8 @@ CSQLite3& CSubscriberModel::Database() {
     return controller_.Database;
 }
 
-void CSubscriberModel::ReadSubscriber(const CQueryRows& rows, CDataSubscriber& subscriber) {
+void CSubscriberModel::ReadSubscriber(const CQueryRows& rows, CDataSubscriber& subscriber,
+                                      CReadFailure& failure) {
     subscriber.aid = rows.Int(0);
     subscriber.bid = rows.Int(1);
     subscriber.no = StoredTextToCp1251(rows.Text(2));
@@ -49,39 +50,45 @@ void CSubscriberModel::ReadSubscriber(const CQueryRows& rows, CDataSubscriber& s
     subscriber.num_reg_peopl = rows.Int(9);
     subscriber.type_room = static_cast<std::uint8_t>(rows.Int(10));
     subscriber.mzk = static_cast<std::uint8_t>(rows.Int(11));
-    subscriber.object =
-        subscriber.bid != 0 ? controller_.ObjectModel.GetObjectById(subscriber.bid) : nullptr;
+    subscriber.object = subscriber.bid != 0
+                            ? controller_.ObjectModel.GetObjectById(subscriber.bid, &failure)
+                            : nullptr;
 }
 
 std::unique_ptr<CDataSubscriber> CSubscriberModel::ReadSingleSubscriber(
-    const std::string& statement) {
+    const std::string& statement, CReadFailure* failure) {
     auto subscriber = std::make_unique<CDataSubscriber>();
-    CQueryRows rows(Database(), statement);
-    if (!rows.Prepared()) return nullptr;
-    while (rows.Next()) ReadSubscriber(rows, *subscriber);
-    if (rows.Failed()) return nullptr;
+    const auto read = [&](const CQueryRows& rows, CReadFailure& nested) {
+        ReadSubscriber(rows, *subscriber, nested);
+    };
+    if (!ReadRows(Database(), statement, read, failure)) return nullptr;
     return subscriber;
 }
 
 std::unique_ptr<CArrayDataSubscriber> CSubscriberModel::ReadSubscribers(
-    const std::string& statement) {
-    return ReadList<CDataSubscriber>(Database(), statement, [this](const CQueryRows& rows) {
-        auto subscriber = std::make_unique<CDataSubscriber>();
-        ReadSubscriber(rows, *subscriber);
-        return subscriber;
-    });
+    const std::string& statement, CReadFailure* failure) {
+    return ReadNestedList<CDataSubscriber>(
+        Database(), statement,
+        [this](const CQueryRows& rows, CReadFailure& nested) {
+            auto subscriber = std::make_unique<CDataSubscriber>();
+            ReadSubscriber(rows, *subscriber, nested);
+            return subscriber;
+        },
+        failure);
 }
 
-std::unique_ptr<CArrayDataSubscriber> CSubscriberModel::GetSubscribers() {
-    return ReadSubscribers(kSelectSubscribers);
+std::unique_ptr<CArrayDataSubscriber> CSubscriberModel::GetSubscribers(CReadFailure* failure) {
+    return ReadSubscribers(kSelectSubscribers, failure);
 }
 
-std::unique_ptr<CArrayDataSubscriber> CSubscriberModel::GetSubscribersByObject(int bid) {
-    return ReadSubscribers(FormatStatement(kSelectSubscribersByObject, bid));
+std::unique_ptr<CArrayDataSubscriber> CSubscriberModel::GetSubscribersByObject(
+    int bid, CReadFailure* failure) {
+    return ReadSubscribers(FormatStatement(kSelectSubscribersByObject, bid), failure);
 }
 
-std::unique_ptr<CDataSubscriber> CSubscriberModel::GetSubscriberById(int aid) {
-    return ReadSingleSubscriber(FormatStatement(kSelectSubscriberById, aid));
+std::unique_ptr<CDataSubscriber> CSubscriberModel::GetSubscriberById(int aid,
+                                                                     CReadFailure* failure) {
+    return ReadSingleSubscriber(FormatStatement(kSelectSubscriberById, aid), failure);
 }
 
 std::unique_ptr<CDataSubscriber> CSubscriberModel::GetSubscriberByNo(std::string_view no) {

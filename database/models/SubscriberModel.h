@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "database/Collections.h"
+#include "database/ReadFailure.h"
 #include "database/models/DataSubscriber.h"
 
 class CQueryRows;
@@ -20,11 +21,14 @@ public:
     CSubscriberModel(const CSubscriberModel&) = delete;
     CSubscriberModel& operator=(const CSubscriberModel&) = delete;
 
-    // Null when the query failed.
-    std::unique_ptr<CArrayDataSubscriber> GetSubscribers();
-    std::unique_ptr<CArrayDataSubscriber> GetSubscribersByObject(int bid);
-    // An empty record (aid 0) when there is no such apartment; null when the query failed.
-    std::unique_ptr<CDataSubscriber> GetSubscriberById(int aid);
+    // Null when the query failed or a building of the list could not be read, with SQLite's
+    // reason in `failure` when one is given.
+    std::unique_ptr<CArrayDataSubscriber> GetSubscribers(CReadFailure* failure = nullptr);
+    std::unique_ptr<CArrayDataSubscriber> GetSubscribersByObject(int bid,
+                                                                 CReadFailure* failure = nullptr);
+    // An empty record (aid 0) when there is no such apartment; null when it or its building
+    // could not be read.
+    std::unique_ptr<CDataSubscriber> GetSubscriberById(int aid, CReadFailure* failure = nullptr);
     // Searches every building; when several apartments share the number, the last one read.
     std::unique_ptr<CDataSubscriber> GetSubscriberByNo(std::string_view no);
     // The new aid, or 0 when the insert failed (a number already taken in the building, ...:
@@ -37,9 +41,13 @@ public:
 
 private:
     CSQLite3& Database();
-    void ReadSubscriber(const CQueryRows& rows, CDataSubscriber& subscriber);
-    std::unique_ptr<CArrayDataSubscriber> ReadSubscribers(const std::string& statement);
-    std::unique_ptr<CDataSubscriber> ReadSingleSubscriber(const std::string& statement);
+    // A building that could not be loaded is said in `failure`.
+    void ReadSubscriber(const CQueryRows& rows, CDataSubscriber& subscriber,
+                        CReadFailure& failure);
+    std::unique_ptr<CArrayDataSubscriber> ReadSubscribers(const std::string& statement,
+                                                          CReadFailure* failure);
+    std::unique_ptr<CDataSubscriber> ReadSingleSubscriber(const std::string& statement,
+                                                          CReadFailure* failure = nullptr);
     bool HasDevices(int aid);
 
     CSQLite3Controller& controller_;

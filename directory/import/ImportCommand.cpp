@@ -35,8 +35,12 @@ int Report(const CImportResult& result, const std::string& path) {
                     (result.notes.empty() ? ""
                                           : "; its first line reads as a record but is the header"),
                 1);
+        case ImportOutcome::Refused:
+            return Complain(RefusalLine(result.refusal), 1);
         case ImportOutcome::DatabaseFailed:
-            return Complain("the database failed; nothing of " + path + " was stored", 1);
+            return Complain("the database failed; nothing of " + path +
+                                " was stored: " + result.databaseReason,
+                            1);
         case ImportOutcome::Read:
             break;
     }
@@ -66,8 +70,9 @@ const CCommandSyntax kImportCommand = {
     {{"building", "BID", "the building whose apartments the subscribers file holds, by its id"}},
     {{0, "the file was read, whatever was skipped"},
      {1,
-      "the file cannot be opened or read, holds no records, the building does not exist, or the "
-      "database fails; nothing of the file is stored"},
+      "the file cannot be opened or read, holds no records, the building does not exist, "
+      "local.db cannot be written or the tables the import writes are damaged, or the database "
+      "fails (SQLite's reason is printed); nothing of the file is stored"},
      {2, "bad arguments, including --building with the meter or link file"}},
 };
 
@@ -88,8 +93,6 @@ int RunImportCommand(int argc, char** argv) {
     if (apartments && bid == 0) return line.Refuse("the subscribers file needs --building BID");
 
     CProgramObjects program;
-    if (const std::string why = DbController->Database.WhyNotWritable(); !why.empty())
-        return Complain("local.db " + why, 1);
     CImporter importer(*DbController);
     if (what == "devices") return Report(importer.ImportMeters(path), path);
     if (what == "links") return Report(importer.ImportLinks(path), path);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "database/WriteCheck.h"
+
 // Why a line of an import file was not stored, or what of it was not (a listed meter), or what
 // it did besides (a meter unbound).
 enum class ImportReason {
@@ -37,6 +39,7 @@ enum class ImportOutcome {
     CannotOpen,      // the file cannot be opened or read; nothing stored
     NoBuilding,      // the apartments' building does not exist; nothing stored
     NoRecords,       // the file holds no record (empty, or a header only); nothing stored
+    Refused,         // local.db cannot be written, or the tables to be written are damaged
     DatabaseFailed,  // the database itself failed: the whole file was rolled back
 };
 
@@ -51,6 +54,8 @@ struct CImportResult {
     int skipped = 0;
     std::vector<CImportNote> notes;  // the first kKeptNotes, in line order
     int notesLeftOut = 0;
+    CWriteRefusal refusal;       // why, when Refused
+    std::string databaseReason;  // SQLite's message, when DatabaseFailed
 
     // Keeps the remark (its text cut short) while there is room, else counts it.
     void Note(CImportNote note);

@@ -18,8 +18,11 @@ std::string ImportSummaryText(const CImportResult& result, const std::string& pa
         case ImportOutcome::NoRecords:
             return "У файлі " + path + " не знайдено жодного запису" +
                    (result.notes.empty() ? "" : ": перший рядок — заголовок, хоч схожий на запис");
+        case ImportOutcome::Refused:
+            return RefusalMessage(result.refusal) + " Жоден рядок файлу не збережено.";
         case ImportOutcome::DatabaseFailed:
-            return "Помилка бази даних: жоден рядок файлу не збережено";
+            return "Помилка бази даних: жоден рядок файлу не збережено. Причина: " +
+                   result.databaseReason;
         case ImportOutcome::Read:
             break;
     }

@@ -5,6 +5,7 @@
 #include "Utils/Format.h"
 #include "Utils/TextConversion.h"
 #include "database/SQLite3Controller.h"
+#include "database/WriteCheck.h"
 #include "directory/import/ImportSource.h"
 
 namespace {
@@ -15,6 +16,21 @@ CImportResult Failed(ImportOutcome outcome) {
     result.outcome = outcome;
     return result;
 }
+
+CImportResult FailedDatabase(std::string reason) {
+    CImportResult result = Failed(ImportOutcome::DatabaseFailed);
+    result.databaseReason = std::move(reason);
+    return result;
+}
+
+// What each import writes: the meter tables (and the ids AUTOINCREMENT keeps), and the
+// apartments.
+const std::vector<const char*> kMeterTables = {"devices_heat", "devices_water_cold",
+                                               "devices_water_hot", "sqlite_sequence"};
+const std::vector<const char*> kLinkTables = {"devices_heat", "devices_water_cold",
+                                              "devices_water_hot"};
+const std::vector<const char*> kApartmentTables = {"app", "devices_heat", "devices_water_cold",
+                                                   "devices_water_hot", "sqlite_sequence"};
 
 bool Refused(const CExecuteResult& outcome) {
     return outcome.code == SQLITE_CONSTRAINT_UNIQUE;
@@ -57,7 +73,12 @@ std::string AddressKey(std::string_view cp1251) {
 }
 }  // namespace
 
-CImportResult CImporter::Run(const std::string& path,
+bool CImporter::DatabaseFailed(std::string reason) {
+    databaseReason_ = std::move(reason);
+    return false;
+}
+
+CImportResult CImporter::Run(const std::string& path, const std::vector<const char*>& tables,
                              const std::function<bool(const CImportLine&)>& isRecord,
                              const TStore& store) {
     std::unique_ptr<CImportSource> source = OpenImportFile(path);
@@ -65,7 +86,13 @@ CImportResult CImporter::Run(const std::string& path,
     CImportReader reader(std::move(source));
     if (reader.Failed()) return Failed(ImportOutcome::CannotOpen);
     CSQLite3& database = db_.Database;
-    if (!database.BeginTransaction()) return Failed(ImportOutcome::DatabaseFailed);
+    if (auto refusal = CheckBeforeWriting(database, tables)) {
+        CImportResult refused = Failed(ImportOutcome::Refused);
+        refused.refusal = std::move(*refusal);
+        return refused;
+    }
+    CExecuteResult outcome;
+    if (!database.BeginTransaction(&outcome)) return FailedDatabase(outcome.error);
     CImportResult result;
     int records = 0;
     for (CImportLine line; reader.Next(line);) {
@@ -76,7 +103,7 @@ CImportResult CImporter::Run(const std::string& path,
         ++records;
         if (!store(line, result)) {
             database.RollbackTransaction();
-            return Failed(ImportOutcome::DatabaseFailed);
+            return FailedDatabase(std::move(databaseReason_));
         }
         if (AfterLine) AfterLine(line.number);
     }
@@ -88,17 +115,18 @@ CImportResult CImporter::Run(const std::string& path,
         result.outcome = ImportOutcome::NoRecords;
         return result;
     }
-    if (!database.CommitTransaction()) {
+    if (!database.CommitTransaction(&outcome)) {
         database.RollbackTransaction();
-        return Failed(ImportOutcome::DatabaseFailed);
+        return FailedDatabase(outcome.error);
     }
     return result;
 }
 
 CImportResult CImporter::ImportMeters(const std::string& path) {
-    return Run(path, IsMeterRecord, [this](const CImportLine& line, CImportResult& result) {
-        return StoreMeter(line, result);
-    });
+    return Run(path, kMeterTables, IsMeterRecord,
+               [this](const CImportLine& line, CImportResult& result) {
+                   return StoreMeter(line, result);
+               });
 }
 
 bool CImporter::StoreMeter(const CImportLine& line, CImportResult& result) {
@@ -117,7 +145,7 @@ bool CImporter::StoreMeter(const CImportLine& line, CImportResult& result) {
     CExecuteResult outcome;
     if (DeviceModelOf(db_, meter.kind).InsertDevice(*device, &outcome) == 0) {
         // The serial's UNIQUE constraint refuses only this line; anything else is the database.
-        if (!Refused(outcome)) return false;
+        if (!Refused(outcome)) return DatabaseFailed(outcome.error);
         result.Skip({line.number, ImportReason::MeterAlreadyStored, line.fields[1]});
         return true;
     }
@@ -128,9 +156,10 @@ bool CImporter::StoreMeter(const CImportLine& line, CImportResult& result) {
 CImportResult CImporter::ImportLinks(const std::string& path) {
     apartments_.clear();
     buildings_.clear();
-    const auto buildings = db_.ObjectModel.GetObjects();
-    const auto all = db_.SubscriberModel.GetSubscribers();
-    if (buildings == nullptr || all == nullptr) return Failed(ImportOutcome::DatabaseFailed);
+    CReadFailure unread;
+    const auto buildings = db_.ObjectModel.GetObjects(&unread);
+    const auto all = buildings ? db_.SubscriberModel.GetSubscribers(&unread) : nullptr;
+    if (all == nullptr) return FailedDatabase(unread.reason);
     for (const auto& building : *buildings) {
         const std::string address =
             std::string(building->street.view()) + " " + std::string(building->no.view());
@@ -139,7 +168,7 @@ CImportResult CImporter::ImportLinks(const std::string& path) {
     for (const auto& apartment : *all) {
         apartments_[StoredNumber(apartment->no.view())].push_back({apartment->bid, apartment->aid});
     }
-    return Run(path, nullptr, [this](const CImportLine& line, CImportResult& result) {
+    return Run(path, kLinkTables, nullptr, [this](const CImportLine& line, CImportResult& result) {
         return StoreLink(line, result);
     });
 }
@@ -162,7 +191,9 @@ bool CImporter::StoreLink(const CImportLine& line, CImportResult& result) {
     }
     const CLinkLine& link = std::get<CLinkLine>(read);
     CDeviceBaseModel& model = DeviceModelOf(db_, link.kind);
-    const auto meter = model.GetDeviceBySerial(static_cast<unsigned>(link.serial));
+    CReadFailure unread;
+    const auto meter = model.GetDeviceBySerial(static_cast<unsigned>(link.serial), &unread);
+    if (unread.Happened()) return DatabaseFailed(unread.reason);
     if (meter == nullptr) {
         result.Skip({line.number, ImportReason::MeterNotFound, line.fields[1]});
         return true;
@@ -186,7 +217,8 @@ bool CImporter::StoreLink(const CImportLine& line, CImportResult& result) {
         return true;
     }
     const int aid = found.empty() ? 0 : found.front().aid;
-    if (!model.BindDevice(meter->devid, aid)) return false;
+    CExecuteResult outcome;
+    if (!model.BindDevice(meter->devid, aid, &outcome)) return DatabaseFailed(outcome.error);
     if (aid != 0) {
         ++result.stored;
     } else {
@@ -197,10 +229,11 @@ bool CImporter::StoreLink(const CImportLine& line, CImportResult& result) {
 }
 
 CImportResult CImporter::ImportApartments(const std::string& path, int bid) {
-    const auto building = db_.ObjectModel.GetObjectById(bid);
-    if (building == nullptr) return Failed(ImportOutcome::DatabaseFailed);
+    CReadFailure unread;
+    const auto building = db_.ObjectModel.GetObjectById(bid, &unread);
+    if (building == nullptr) return FailedDatabase(unread.reason);
     if (building->bid == 0) return Failed(ImportOutcome::NoBuilding);
-    return Run(path, IsApartmentRecord,
+    return Run(path, kApartmentTables, IsApartmentRecord,
                [this, bid](const CImportLine& line, CImportResult& result) {
                    return StoreApartment(line, bid, result);
                });
@@ -218,7 +251,7 @@ bool CImporter::StoreApartment(const CImportLine& line, int bid, CImportResult& 
     const int aid = db_.SubscriberModel.InsertSubscriber(*apartment.apartment, &outcome);
     if (aid == 0) {
         // The building's UNIQUE number refuses this line only, however the number is spelt.
-        if (!Refused(outcome)) return false;
+        if (!Refused(outcome)) return DatabaseFailed(outcome.error);
         result.Skip({line.number, ImportReason::ApartmentNumberTaken, line.fields[0]});
         return true;
     }
@@ -232,12 +265,16 @@ bool CImporter::BindListed(const CApartmentLine& line, int lineNumber, int aid,
     for (int kind = 0; kind < MeterKindCount; ++kind) {
         CDeviceBaseModel& model = DeviceModelOf(db_, kind);
         for (int serial : line.serials[kind]) {
-            const auto meter = model.GetDeviceBySerial(static_cast<unsigned>(serial));
+            CReadFailure unread;
+            const auto meter = model.GetDeviceBySerial(static_cast<unsigned>(serial), &unread);
+            if (unread.Happened()) return DatabaseFailed(unread.reason);
             if (meter == nullptr) {
                 result.Note({lineNumber, ImportReason::MeterNotFound, Format("%d", serial), false});
                 continue;
             }
-            if (!model.BindDevice(meter->devid, aid)) return false;
+            CExecuteResult outcome;
+            if (!model.BindDevice(meter->devid, aid, &outcome))
+                return DatabaseFailed(outcome.error);
         }
     }
     return true;

@@ -31,10 +31,14 @@ public:
 private:
     using TStore = std::function<bool(const CImportLine&, CImportResult&)>;
     // Reads the file and runs `store` on each record inside one transaction; `store` returns
-    // false when the database failed. With `isRecord` the first line is the header, and a
-    // header that `isRecord` takes for a record is remarked on.
-    CImportResult Run(const std::string& path,
+    // false when the database failed, saying why with DatabaseFailed. With `isRecord` the first
+    // line is the header, and a header that `isRecord` takes for a record is remarked on.
+    // Nothing is begun unless local.db takes a write and `tables`, the ones the import writes,
+    // are sound.
+    CImportResult Run(const std::string& path, const std::vector<const char*>& tables,
                       const std::function<bool(const CImportLine&)>& isRecord, const TStore& store);
+    // Keeps SQLite's reason for the import's outcome; false, for `store` to return.
+    bool DatabaseFailed(std::string reason);
     bool StoreMeter(const CImportLine& line, CImportResult& result);
     bool StoreLink(const CImportLine& line, CImportResult& result);
     bool StoreApartment(const CImportLine& line, int bid, CImportResult& result);
@@ -43,6 +47,7 @@ private:
     int NamedBuilding(const std::string& field) const;
 
     CSQLite3Controller& db_;
+    std::string databaseReason_;
     struct CStoredApartment {
         int bid;
         int aid;

@@ -1,0 +1,53 @@
+#include "database/WriteCheck.h"
+
+#include "database/QueryRows.h"
+#include "database/ReadFailure.h"
+#include "database/SQLite3.h"
+#include "database/Statement.h"
+
+std::optional<CWriteRefusal> CheckBeforeWriting(CSQLite3& database,
+                                                const std::vector<const char*>& tables) {
+    if (std::string why = database.WhyNotWritable(); !why.empty())
+        return CWriteRefusal{CWriteRefusal::Kind::CannotWrite, std::move(why)};
+    for (const char* table : tables) {
+        CQueryRows rows(database, FormatStatement("PRAGMA quick_check('%s');", table));
+        // The first row is "ok" or the first fault found.
+        const bool read = rows.Next();
+        if (!read) {
+            // A check that cannot even begin (a damaged schema, a file locked past the time-out).
+            return CWriteRefusal{CWriteRefusal::Kind::CannotRead,
+                                 rows.Error().empty() ? "no answer from the check" : rows.Error()};
+        }
+        if (rows.Text(0) != "ok")
+            return CWriteRefusal{CWriteRefusal::Kind::Damaged, std::string(rows.Text(0))};
+    }
+    return std::nullopt;
+}
+
+std::string RefusalLine(const CWriteRefusal& refusal) {
+    switch (refusal.kind) {
+        case CWriteRefusal::Kind::CannotRead:
+            return CannotReadLine({refusal.reason});
+        case CWriteRefusal::Kind::Damaged:
+            return "local.db is damaged (" + refusal.reason +
+                   "); nothing was written to it. Keep a copy of it before anything is done to "
+                   "mend it";
+        case CWriteRefusal::Kind::CannotWrite:
+            break;
+    }
+    return "local.db cannot be written: " + refusal.reason;
+}
+
+std::string RefusalMessage(const CWriteRefusal& refusal) {
+    switch (refusal.kind) {
+        case CWriteRefusal::Kind::CannotRead:
+            return CannotReadMessage({refusal.reason});
+        case CWriteRefusal::Kind::Damaged:
+            return "Файл local.db пошкоджено (" + refusal.reason +
+                   "), тож до нього нічого не записано. Збережіть копію файлу, перш ніж його "
+                   "лагодити.";
+        case CWriteRefusal::Kind::CannotWrite:
+            break;
+    }
+    return "Не вдалося записати до local.db: " + refusal.reason;
+}
