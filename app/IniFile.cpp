@@ -1,10 +1,16 @@
 #include "app/IniFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+
+#include "app/Log.h"
 
 namespace {
 constexpr const char* kIniPath = "config.ini";
+constexpr const char* kNewIniPath = "config.ini.new";
 
 std::string WithCrLf(const std::string& text) {
     std::string result;
@@ -14,6 +20,29 @@ std::string WithCrLf(const std::string& text) {
         result += text[i];
     }
     return result;
+}
+
+// Writes the text beside the file and then renames it over the file, so that the file is
+// either the old one or the new one whole: written in place, a save on a full disk would cut
+// it short. Empty when done, else why not; nothing is left beside the file then.
+std::string ReplaceFile(const char* path, const char* newPath, const std::string& text) {
+    std::FILE* file = std::fopen(newPath, "wb");
+    if (file == nullptr) return std::string(newPath) + ": " + std::strerror(errno);
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    // A full disk mostly shows when the buffer is flushed, at the close.
+    const bool closed = std::fclose(file) == 0;
+    std::string error;
+    if (!written || !closed) {
+        error = std::string(newPath) + ": " + std::strerror(errno);
+    } else {
+        std::error_code renamed;
+        std::filesystem::rename(newPath, path, renamed);
+        if (!renamed) return {};
+        error = renamed.message();
+    }
+    std::error_code ignored;
+    std::filesystem::remove(newPath, ignored);
+    return error;
 }
 }  // namespace
 
@@ -47,12 +76,7 @@ void CIniFile::Save() {
     std::string text;
     result_ = ini_.Save(text);
     if (result_ < 0) return;
-    text = WithCrLf(text);
-    std::FILE* file = std::fopen(kIniPath, "wb");
-    if (file == nullptr) {
-        result_ = SI_FILE;
-        return;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    result_ = (std::fclose(file) == 0 && written) ? SI_OK : SI_FILE;
+    const std::string error = ReplaceFile(kIniPath, kNewIniPath, WithCrLf(text));
+    result_ = error.empty() ? SI_OK : SI_FILE;
+    if (!error.empty()) Log.Write("\nconfig.ini not saved: %s;\n", error.c_str());
 }

@@ -10,7 +10,9 @@ using CIniValue = std::string;
 
 // The settings store config.ini in the working directory: 8-bit values, "key = value" lines
 // ending in CR LF. The whole file is rewritten on every save, so sections and keys the program
-// does not know survive. Every failure is silent; the values in memory stay the truth.
+// does not know survive. Failures are not shown: a file that cannot be read is an empty store,
+// and a save that fails leaves the old file whole and is logged; the values in memory stay the
+// truth.
 class CIniFile {
 public:
     CIniFile();

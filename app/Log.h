@@ -3,7 +3,9 @@
 #include <string_view>
 
 // The diagnostic log console.log. Each text is one append to a freshly opened file, so writers
-// on any thread need no lock and nothing is held open between writes. Failures are silent.
+// on any thread need no lock and nothing is held open between writes. Failures are silent. A
+// text that would take the file past 10 MB goes to a new one, the full one renamed
+// console.log.1 (replacing an older one).
 class CLog {
 public:
     constexpr CLog() = default;

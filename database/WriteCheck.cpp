@@ -1,5 +1,7 @@
 #include "database/WriteCheck.h"
 
+#include <algorithm>
+
 #include "database/QueryRows.h"
 #include "database/ReadFailure.h"
 #include "database/SQLite3.h"
@@ -18,8 +20,12 @@ std::optional<CWriteRefusal> CheckBeforeWriting(CSQLite3& database,
             return CWriteRefusal{CWriteRefusal::Kind::CannotRead,
                                  rows.Error().empty() ? "no answer from the check" : rows.Error()};
         }
-        if (rows.Text(0) != "ok")
-            return CWriteRefusal{CWriteRefusal::Kind::Damaged, std::string(rows.Text(0))};
+        if (rows.Text(0) != "ok") {
+            // The check's lines ("*** in database main ***", then the fault) made one.
+            std::string fault(rows.Text(0));
+            std::replace(fault.begin(), fault.end(), '\n', ' ');
+            return CWriteRefusal{CWriteRefusal::Kind::Damaged, std::move(fault)};
+        }
     }
     return std::nullopt;
 }

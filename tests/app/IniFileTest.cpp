@@ -50,7 +50,7 @@ TEST(IniFile, LongValuesReadBackWholeAndMissingKeysLeaveTheValueAlone) {
     EXPECT_EQ(untouched, "keep");
 }
 
-TEST(IniFile, AFailedSaveIsSilentAndTheValueStaysInMemory) {
+TEST(IniFile, AFailedSaveIsLoggedLeavesNothingBesideAndTheValueStaysInMemory) {
     CTempWorkDir dir;
     std::filesystem::create_directory("config.ini");  // nothing can write a file of that name
     CIniFile ini;
@@ -58,4 +58,7 @@ TEST(IniFile, AFailedSaveIsSilentAndTheValueStaysInMemory) {
     CIniValue value;
     ini.GetValue("SERIAL", "BAUD", value);
     EXPECT_EQ(value, "1200");
+    EXPECT_TRUE(std::filesystem::is_directory("config.ini"));
+    EXPECT_FALSE(std::filesystem::exists("config.ini.new"));
+    EXPECT_EQ(ReadFile("console.log").rfind("\nconfig.ini not saved: ", 0), 0u);
 }

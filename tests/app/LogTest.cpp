@@ -36,3 +36,17 @@ TEST(Log, AnUnwritableLogIsSilent) {
     Log.Write("dropped %d", 1);
     SUCCEED();
 }
+
+TEST(Log, AFullLogIsKeptAsTheOlderOneAndANewOneBegun) {
+    CTempWorkDir dir;
+    constexpr std::uintmax_t kLimit = 10 * 1024 * 1024;
+    WriteFile("console.log.1", "the oldest\n");
+    WriteFile("console.log", "first\n");
+    std::filesystem::resize_file("console.log", kLimit - 4);
+    Log.WriteText("fits");
+    EXPECT_EQ(std::filesystem::file_size("console.log"), kLimit);
+    Log.WriteText("next\n");
+    EXPECT_EQ(ReadFile("console.log"), "next\n");
+    EXPECT_EQ(std::filesystem::file_size("console.log.1"), kLimit);
+    EXPECT_EQ(ReadFile("console.log.1").substr(0, 6), "first\n");
+}

@@ -1,16 +1,11 @@
 // `vevo poll` as a scheduler runs it, in processes of its own, against the simulator process and
 // a real local.db: killed at any moment, with the line lost or frozen under it, and beside
 // another program writing to the same file.
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
@@ -22,102 +17,13 @@
 #include "Utils/Format.h"
 #include "database/QueryRows.h"
 #include "polling/PollingFixture.h"
-
-extern char** environ;
+#include "support/ChildProcess.h"
+#include "support/DamagedPage.h"
+#include "support/ScratchDisk.h"
 
 namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// Only a hang guard: every run here ends far sooner when the command works.
-constexpr auto kHangGuard = 60s;
-
-// A program run by the test: its standard output on a pipe, read line by line; its standard
-// error in a file. Killed and reaped on destruction if it is still running.
-class CChild {
-public:
-    CChild(const std::vector<std::string>& words, const std::string& errorFile) {
-        int out[2];
-        if (::pipe2(out, O_CLOEXEC) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<char*> argv;
-        for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        out_ = out[0];
-    }
-    ~CChild() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::kill(pid_, SIGCONT);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0) ::close(out_);
-    }
-    CChild(const CChild&) = delete;
-    CChild& operator=(const CChild&) = delete;
-
-    void Signal(int signal) const { ::kill(pid_, signal); }
-
-    // The next line without its newline; none at the end of the output or past the guard.
-    std::optional<std::string> ReadLine() {
-        const Clock::time_point deadline = Clock::now() + kHangGuard;
-        for (;;) {
-            if (const std::size_t end = buffer_.find('\n'); end != std::string::npos) {
-                std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                return line;
-            }
-            if (!Fill(deadline)) return std::nullopt;
-        }
-    }
-    // Whatever output is left, to its end.
-    std::string ReadRest() {
-        const Clock::time_point deadline = Clock::now() + kHangGuard;
-        while (Fill(deadline)) {
-        }
-        return std::exchange(buffer_, {});
-    }
-    // The wait status; none when it has not ended within the guard (it is killed then).
-    std::optional<int> Wait() {
-        const Clock::time_point deadline = Clock::now() + kHangGuard;
-        int status = 0;
-        while (::waitpid(pid_, &status, WNOHANG) == 0) {
-            if (Clock::now() > deadline) return std::nullopt;
-            std::this_thread::sleep_for(5ms);
-        }
-        pid_ = -1;
-        return status;
-    }
-
-private:
-    bool Fill(Clock::time_point deadline) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd waiting{out_, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
-            return false;
-        char bytes[4096];
-        const ssize_t read = ::read(out_, bytes, sizeof bytes);
-        if (read <= 0) return false;
-        buffer_.append(bytes, static_cast<std::size_t>(read));
-        return true;
-    }
-
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string buffer_;
-};
-
-// The exit status of a program that ended by itself; -1 otherwise.
-int ExitStatusOf(const std::optional<int>& status) {
-    return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
-}
 
 // One printed meter row: its serial and the status cell that ends it.
 struct CPrintedRow {
@@ -164,11 +70,24 @@ protected:
         return simulator;
     }
 
-    std::unique_ptr<CChild> StartPoll(const std::string& kind, unsigned silenceMs) {
+    // The poll works in `workDir` when one is given.
+    std::unique_ptr<CChild> StartPoll(const std::string& kind, unsigned silenceMs,
+                                      const std::string& workDir = {}) {
         return std::make_unique<CChild>(
             std::vector<std::string>{VEVO_BINARY, "poll", "--port", port_, "--kind", kind,
                                      "--silence-ms", Format("%u", silenceMs)},
-            "poll.err");
+            "poll.err", workDir);
+    }
+
+    // Cold-water meters stored in the local.db of `folder`.
+    static void AddColdMetersIn(const std::filesystem::path& folder,
+                                const std::vector<int>& serials) {
+        CSQLite3Controller db((folder / "local.db").c_str());
+        for (const int serial : serials) {
+            CDevice meter;
+            meter.serial = serial;
+            db.DeviceWaterColdModel.InsertDevice(meter);
+        }
     }
 
     std::string IntegrityOfFile() {
@@ -385,4 +304,87 @@ TEST_F(PollFaultTest, APollBesideAnotherWriterOfTheFileLosesNoReading) {
     EXPECT_EQ(CountOf("SELECT COUNT(*) FROM heat_data_current WHERE devid = 9000;"), written);
     EXPECT_EQ(IntegrityOfFile(), "ok\n");
     EXPECT_EQ(ReadFile("console.log").find("Reading not stored"), std::string::npos);
+}
+
+// The disk fills during a walk, after the first reading is stored. The rows of the others show
+// "Ошибка", as before; but the run is now a failure that says once how many readings were not
+// stored and why, where the log, on the same full disk, could not.
+TEST_F(PollFaultTest, AWalkWhoseDiskFillsIsAFailureSayingHowManyReadingsWereNotStoredAndWhy) {
+    CScratchDisk disk(dir_.Path() / "disk", 400);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.WhyNot();
+    AddColdMetersIn(disk.Path(), {61000001, 61000002, 61000003});
+    auto simulator = StartSimulatorProcess(
+        {"water:61000001,v=1.500", "water:61000002,v=2.500", "water:61000003,v=3.500"},
+        Line::Terminal, {"--delay", "300"});
+    // A silence longer than the delay: each reply is waited for.
+    auto poll = StartPoll("water_cold", 700, disk.Path());
+    const std::string first = poll->ReadLine().value_or("") + "\n";
+    disk.Fill();
+    const std::string rest = poll->ReadRest();
+    const std::optional<int> status = poll->Wait();
+    disk.Free();
+
+    const auto rows = RowsOf(first + rest);
+    ASSERT_EQ(rows.size(), 3u) << first + rest;
+    EXPECT_EQ(rows[0].status, "OK");
+    EXPECT_EQ(rows[1].status, "Ошибка");
+    EXPECT_EQ(rows[2].status, "Ошибка");
+    EXPECT_EQ(ExitStatusOf(status), 1);
+    EXPECT_EQ(ReadFile("poll.err"),
+              "vevo poll: 2 readings could not be stored in local.db: database or disk is full\n");
+    CSQLite3Controller db((disk.Path() / "local.db").c_str());
+    CQueryRows readings(db.Database, "SELECT COUNT(*) FROM water_cold_data_current;");
+    EXPECT_TRUE(readings.Next() && readings.Int(0) == 1);
+    CQueryRows check(db.Database, "PRAGMA integrity_check;");
+    EXPECT_TRUE(check.Next() && check.Text(0) == "ok");
+}
+
+// A disk already full, and a folder where nothing can be made beside local.db (so no rollback
+// journal either): the command's first write, rolled back, fails, so no meter is asked, and the
+// reason is printed.
+TEST_F(PollFaultTest, AFileThatTakesNoWriteIsRefusedBeforeTheWalkWithSQLitesReason) {
+    CScratchDisk full(dir_.Path() / "full", 400);
+    if (!full.Mounted()) GTEST_SKIP() << full.WhyNot();
+    AddColdMetersIn(full.Path(), {62000001});
+    full.Fill();
+    AddMeter(PollKindWaterCold, 62000001);
+    CScratchDisk folder(dir_.Path() / "folder", 400);
+    ASSERT_TRUE(folder.MakeReadOnlyBut("local.db", dir_.Path() / "local.db"));
+
+    for (const auto& [disk, reason] :
+         {std::pair{&full, "database or disk is full"},
+          std::pair{&folder, "unable to open database file"}}) {
+        SCOPED_TRACE(disk->Path().filename().string());
+        auto simulator = StartSimulatorProcess({"water:62000001,v=1.500"});
+        auto poll = StartPoll("water_cold", kSilenceMs, disk->Path());
+        EXPECT_EQ(poll->ReadRest(), "") << "no meter is walked";
+        EXPECT_EQ(ExitStatusOf(poll->Wait()), 1);
+        EXPECT_EQ(ReadFile("poll.err"),
+                  std::string("vevo poll: local.db cannot be written: ") + reason + "\n");
+    }
+}
+
+// A damaged page under the table a walk writes: the walk is refused and the file left as it
+// was, where writing would spread the damage. A damaged page under the meter list: the run is a
+// failure that says so, not an empty walk.
+TEST_F(PollFaultTest, ADamagedFileIsNeverWrittenIntoAndAnUnreadableMeterListIsAFailure) {
+    for (int i = 0; i < 3; ++i) AddMeter(PollKindHeat, kFirstSerial + i);
+    db_.Database.Close();
+    const std::string sound = ReadFile("local.db");
+    for (const auto& [table, said] :
+         {std::pair{"heat_data_current",
+                    "vevo poll: local.db is damaged (*** in database main *** "},
+          std::pair{"devices_heat",
+                    "vevo poll: local.db cannot be read: database disk image is malformed\n"}}) {
+        SCOPED_TRACE(table);
+        WriteFile("local.db", sound);
+        ASSERT_TRUE(DamageTable("local.db", table));
+        const std::string damaged = ReadFile("local.db");
+        auto simulator = StartSimulatorProcess(WalkMeters(0));
+        auto poll = StartPoll("heat", kSilenceMs);
+        EXPECT_EQ(RowsOf(poll->ReadRest()).size(), 0u);
+        EXPECT_EQ(ExitStatusOf(poll->Wait()), 1);
+        EXPECT_EQ(ReadFile("poll.err").rfind(said, 0), 0u) << ReadFile("poll.err");
+        EXPECT_TRUE(ReadFile("local.db") == damaged) << "the file was written";
+    }
 }

@@ -60,13 +60,24 @@ TEST_F(PollingTest, ASecondPollInTheSameMeterMinuteShowsOkButStoresNothingNew) {
     EXPECT_EQ(HeatReadingsOf(devid), 1);
 }
 
-TEST_F(PollingTest, AReadingThatCannotBeStoredShowsErrorNotOk) {
+TEST_F(PollingTest, AReadingThatCannotBeStoredShowsErrorNotOkAndIsCountedWithItsReason) {
     const int devid = AddMeter(PollKindHeat, 12345678);
     StartSimulator({HeatMeter(12345678)});
     ASSERT_TRUE(db_.Database.Execute("PRAGMA query_only = 1"));  // as a read-only local.db
-    EXPECT_EQ(PollKind(PollKindHeat), "12345678\t\t\t\t\t\t\t\t\t\tОшибка\n");
+    CTextPollingScreen screen(db_, PollKindHeat, false, 0, "");
+    RunPoll(screen);
+    EXPECT_EQ(screen.Output(), "12345678\t\t\t\t\t\t\t\t\t\tОшибка\n");
+    EXPECT_EQ(PollFailureLines(screen.Failures()),
+              std::vector<std::string>{
+                  "1 reading could not be stored in local.db: attempt to write a readonly database"});
     ASSERT_TRUE(db_.Database.Execute("PRAGMA query_only = 0"));
     EXPECT_EQ(HeatReadingsOf(devid), 0);
+    PollKind(PollKindHeat);
+    ASSERT_EQ(HeatReadingsOf(devid), 1);
+    // Stored before: as good as stored, and no failure.
+    CTextPollingScreen again(db_, PollKindHeat, false, 0, "");
+    RunPoll(again);
+    EXPECT_FALSE(again.Failures().Any());
 }
 
 TEST_F(PollingTest, HotWaterReadingsGoToTheHotTableOnly) {

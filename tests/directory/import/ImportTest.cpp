@@ -240,7 +240,9 @@ TEST_F(ImportTest, ADatabaseFailureHalfWayRollsTheWholeFileBackWithOneLine) {
     const CCommandResult result = RunImport({"devices", "three.csv"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "vevo import: the database failed; nothing of three.csv was stored\n");
+    EXPECT_EQ(result.err,
+              "vevo import: the database failed; nothing of three.csv was stored: disk I/O "
+              "error\n");
     CSQLite3Controller db("./local.db");
     EXPECT_EQ(MeterCount(db.DeviceWaterColdModel), 1);
 }
