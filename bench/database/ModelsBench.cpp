@@ -1,6 +1,7 @@
 // Table model timings on a file the size of a large installation: 10 buildings, 1,000
 // apartments, 1,000 bound meters of each kind and 1,000,000 heat readings (one per heat meter
-// per day for 1,000 days from 2022-01-01).
+// per day for 1,000 days from 2022-01-01); and the check before writing on a file of 720,000
+// (720 days).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -8,16 +9,20 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Utils/Format.h"
+#include "database/DailyMaxima.h"
+#include "database/QueryRows.h"
 #include "database/SQLite3Controller.h"
+#include "database/WriteCheck.h"
 
 namespace {
 
 constexpr int kMeters = 1000;
 constexpr int kDays = 1000;
 
-constexpr const char* kGenerate =
+constexpr const char* kGenerateDirectory =
     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10) "
     "INSERT INTO buildings(gid, city_id, street, no, index_) "
     "SELECT 0, 1, 'Street ' || i, i, '79000' FROM n;"
@@ -32,49 +37,79 @@ constexpr const char* kGenerate =
     "INSERT INTO devices_water_cold(serial, aid, date_install, date_initial_verification, "
     "calibration_interval) SELECT 20000000 + aid, aid, '2021-12-01', '2021-12-15', 48 FROM app;"
     "INSERT INTO devices_water_hot(serial, aid, date_install, date_initial_verification, "
-    "calibration_interval) SELECT 30000000 + aid, aid, '2021-12-01', '2021-12-15', 48 FROM app;"
-    "WITH RECURSIVE d(day) AS (SELECT 0 UNION ALL SELECT day + 1 FROM d WHERE day < 999) "
+    "calibration_interval) SELECT 30000000 + aid, aid, '2021-12-01', '2021-12-15', 48 FROM app;";
+constexpr const char* kGenerateReadings =
     "INSERT INTO heat_data_current(devid, date, q_cooling, q, v, t1, t2, dt, running_time_hour) "
     "SELECT devid, strftime('%Y-%m-%d 12:00', '2022-01-01', '+' || day || ' days'), "
     "round(day * 0.01, 3), round(day * 1.25 + devid * 0.001, 3), round(day * 0.05, 3), "
     "70.5 - day % 7, 50.25 - day % 5, 20.25, day * 24 FROM d, devices_heat ORDER BY day, devid;";
 
-// The generated file, made once per run in a temporary directory that is also the working
+// The directory, and one heat reading per meter and day for `days` days.
+std::string Generate(int days) {
+    return std::string(kGenerateDirectory) +
+           "WITH RECURSIVE d(day) AS (SELECT 0 UNION ALL SELECT day + 1 FROM d WHERE day < " +
+           std::to_string(days - 1) + ") " + kGenerateReadings;
+}
+
+// The generated files, made once per run in a temporary directory that is also the working
 // directory (so a failure's console.log lands there) and removed at exit.
-class CBigDatabase {
+class CBenchDirectory {
 public:
-    CBigDatabase() : previous_(std::filesystem::current_path()) {
+    CBenchDirectory() : previous_(std::filesystem::current_path()) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "vevo-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) std::abort();
         dir_ = pattern;
         std::filesystem::current_path(dir_);
-        controller_ = std::make_unique<CSQLite3Controller>("./local.db");
-        CSQLite3& database = controller_->Database;
-        if (!database.BeginTransaction() || !database.Execute(kGenerate) ||
-            !database.CommitTransaction()) {
-            std::fprintf(stderr, "generating the benchmark database failed\n");
-            std::abort();
-        }
     }
-    ~CBigDatabase() {
-        controller_.reset();
+    ~CBenchDirectory() {
         std::filesystem::current_path(previous_);
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
 
-    CSQLite3Controller& Controller() { return *controller_; }
-
 private:
     std::filesystem::path previous_;
     std::filesystem::path dir_;
+};
+
+// A file of `days` days of readings, generated once.
+class CBigDatabase {
+public:
+    CBigDatabase(const char* path, int days) {
+        static CBenchDirectory directory;
+        controller_ = std::make_unique<CSQLite3Controller>(path);
+        CSQLite3& database = controller_->Database;
+        if (!database.BeginTransaction() || !database.Execute(Generate(days).c_str()) ||
+            !database.CommitTransaction()) {
+            std::fprintf(stderr, "generating the benchmark database failed\n");
+            std::abort();
+        }
+    }
+    CSQLite3Controller& Controller() { return *controller_; }
+
+private:
     std::unique_ptr<CSQLite3Controller> controller_;
 };
 
 CSQLite3Controller& Db() {
-    static CBigDatabase database;
+    static CBigDatabase database("./local.db", kDays);
     return database.Controller();
+}
+
+constexpr int kCheckedDays = 720;
+constexpr const char* kCheckedPath = "./checked.db";
+
+// 720,000 heat readings, and as many rows in their day table: one reading a day is the day
+// table's worst case.
+CSQLite3Controller& CheckedDb() {
+    static CBigDatabase database(kCheckedPath, kCheckedDays);
+    return database.Controller();
+}
+
+// The tables a heat walk writes, as the poll command and the window check them.
+std::vector<const char*> HeatWalkTables() {
+    return {kHeatDailyMaxima.readings, kHeatDailyMaxima.daily};
 }
 
 void CheckCount(benchmark::State& state, int count, int expected) {
@@ -151,5 +186,32 @@ BENCHMARK(BM_InsertDevice10000)
     ->Arg(0)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
+
+// PRAGMA quick_check of the heat readings and their day table, 720,000 rows each, with the
+// rolled back write before it: what a walk costs before its first request.
+void BM_CheckBeforeAWalk720000Readings(benchmark::State& state) {
+    CSQLite3Controller& db = CheckedDb();
+    CheckCount(state, [&] {
+        CQueryRows rows(db.Database, "SELECT COUNT(*) FROM heat_data_current;");
+        return rows.Next() ? rows.Int(0) : -1;
+    }(), kMeters * kCheckedDays);
+    const std::vector<const char*> tables = HeatWalkTables();
+    for (auto _ : state) {
+        if (CheckBeforeWriting(db.Database, tables)) state.SkipWithError("refused");
+    }
+}
+BENCHMARK(BM_CheckBeforeAWalk720000Readings)->Unit(benchmark::kMillisecond);
+
+// A command's start on that file, as `vevo poll --kind heat` makes it before its first request:
+// the connection opened with its schema and day-table checks, then the check before writing.
+void BM_CommandStartWithItsCheck720000Readings(benchmark::State& state) {
+    CheckedDb();
+    const std::vector<const char*> tables = HeatWalkTables();
+    for (auto _ : state) {
+        CSQLite3Controller controller(kCheckedPath);
+        if (CheckBeforeWriting(controller.Database, tables)) state.SkipWithError("refused");
+    }
+}
+BENCHMARK(BM_CommandStartWithItsCheck720000Readings)->Unit(benchmark::kMillisecond);
 
 }  // namespace

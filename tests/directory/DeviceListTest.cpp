@@ -69,6 +69,24 @@ TEST_F(DeviceListTest, ListsMetersWithLeadingZerosAndTheirApartments) {
     EXPECT_FALSE(FrameDeviceList->isVisible());
 }
 
+// The apartments' table is gone from under a bound meter: the lists are not shown as if the
+// meters had no apartments, nor as if there were no meters; one box says why, when the screen
+// opens, and none came while the window was made.
+TEST_F(DeviceListTest, ListsThatCannotBeReadAreSaidInOneBoxNotShownEmpty) {
+    const int aid = AddApartment(AddBuilding("вул. Шевченка", "12"), "7");
+    AddMeter(DbController->DeviceHeatModel, 11, aid);
+    ASSERT_TRUE(
+        DbController->Database.Execute("DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
+    window_ = std::make_unique<TFormVeltara>();
+    EXPECT_TRUE(dialogs_.Boxes().empty());
+    window_->show();
+    FrameLoraMain->PanelButtonDevice->Click();
+    ASSERT_EQ(dialogs_.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs_.Boxes()[0].caption, "Помилка");
+    EXPECT_EQ(dialogs_.Boxes()[0].text, "Не вдалося прочитати local.db: no such table: main.gone");
+    EXPECT_EQ(List().StringGridHeat->RowCount(), 1);
+}
+
 TEST_F(DeviceListTest, DeletesOnlyAnUnboundMeterWithoutReadings) {
     const int aid = AddApartment(AddBuilding("вул. Шевченка", "12"), "7");
     AddMeter(DbController->DeviceHeatModel, 11, aid);

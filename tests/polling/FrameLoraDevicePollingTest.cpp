@@ -137,6 +137,46 @@ TEST_F(PollingScreenTest, StartFillsTheRowsAndReturnsToIdleWhenTheWalkEnds) {
     EXPECT_TRUE(FrameLoraDevicePolling->PanelButtonDevicePolling->isVisible());
 }
 
+// A reading that cannot be stored shows "Ошибка" as a silent meter does: the box at the end of
+// the run says it was the file, and why. A file that takes no write is not polled at all.
+TEST_F(PollingScreenTest, ReadingsNotStoredAreSaidAtTheEndAndAFileThatTakesNoWriteIsNotPolled) {
+    AddMeter(PollKindHeat, 12345678);
+    Connect({HeatMeter(12345678)});
+    ASSERT_TRUE(DbController->Database.Execute(
+        "CREATE TRIGGER fail BEFORE INSERT ON heat_data_current "
+        "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(Cell(PollKindHeat, 10, 1), "Ошибка");
+    ASSERT_EQ(dialogs_.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs_.Boxes()[0].caption, "Помилка");
+    EXPECT_EQ(dialogs_.Boxes()[0].text,
+              "Не вдалося зберегти до local.db показів: 1. Причина: disk I/O error");
+
+    ASSERT_TRUE(DbController->Database.Execute("PRAGMA query_only = 1"));
+    FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
+    EXPECT_FALSE(FrameLoraDevicePolling->Polling());
+    EXPECT_EQ(simulator_->Requests().size(), 1u) << "no second walk";
+    ASSERT_EQ(dialogs_.Boxes().size(), 2u);
+    EXPECT_EQ(dialogs_.Boxes()[1].text,
+              "Не вдалося записати до local.db: attempt to write a readonly database");
+    ASSERT_TRUE(DbController->Database.Execute("PRAGMA query_only = 0"));
+}
+
+// The meter lists cannot be read: one box when the screen opens, not empty tables said nothing
+// of.
+TEST_F(PollingScreenTest, MeterListsThatCannotBeReadAreSaidInOneBox) {
+    CDataSubscriber apartment;
+    apartment.bid = DbController->ObjectModel.InsertObject(CDataObject());
+    apartment.no = "42";
+    AddMeter(PollKindWaterHot, 87654321, DbController->SubscriberModel.InsertSubscriber(apartment));
+    ASSERT_TRUE(
+        DbController->Database.Execute("DROP TABLE app; CREATE VIEW app AS SELECT * FROM gone;"));
+    Connect({});
+    ASSERT_EQ(dialogs_.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs_.Boxes()[0].text, "Не вдалося прочитати local.db: no such table: main.gone");
+}
+
 TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
     StartSlowWalkOfFive();
 
