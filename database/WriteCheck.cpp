@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Utils/Format.h"
 #include "database/QueryRows.h"
 #include "database/ReadFailure.h"
 #include "database/SQLite3.h"
@@ -30,30 +31,37 @@ std::optional<CWriteRefusal> CheckBeforeWriting(CSQLite3& database,
     return std::nullopt;
 }
 
-std::string RefusalLine(const CWriteRefusal& refusal) {
+namespace {
+// The words of one language for each kind of refusal, %s standing for the reason.
+struct CRefusalWords {
+    std::string (*cannotRead)(const CReadFailure&);
+    const char* damaged;
+    const char* cannotWrite;
+};
+
+std::string Said(const CWriteRefusal& refusal, const CRefusalWords& words) {
     switch (refusal.kind) {
         case CWriteRefusal::Kind::CannotRead:
-            return CannotReadLine({refusal.reason});
+            return words.cannotRead({refusal.reason});
         case CWriteRefusal::Kind::Damaged:
-            return "local.db is damaged (" + refusal.reason +
-                   "); nothing was written to it. Keep a copy of it before anything is done to "
-                   "mend it";
+            return Format(words.damaged, refusal.reason.c_str());
         case CWriteRefusal::Kind::CannotWrite:
             break;
     }
-    return "local.db cannot be written: " + refusal.reason;
+    return Format(words.cannotWrite, refusal.reason.c_str());
+}
+}  // namespace
+
+std::string RefusalLine(const CWriteRefusal& refusal) {
+    return Said(refusal, {CannotReadLine,
+                          "local.db is damaged (%s); nothing was written to it. Keep a copy of "
+                          "it before anything is done to mend it",
+                          "local.db cannot be written: %s"});
 }
 
 std::string RefusalMessage(const CWriteRefusal& refusal) {
-    switch (refusal.kind) {
-        case CWriteRefusal::Kind::CannotRead:
-            return CannotReadMessage({refusal.reason});
-        case CWriteRefusal::Kind::Damaged:
-            return "Файл local.db пошкоджено (" + refusal.reason +
-                   "), тож до нього нічого не записано. Збережіть копію файлу, перш ніж його "
-                   "лагодити.";
-        case CWriteRefusal::Kind::CannotWrite:
-            break;
-    }
-    return "Не вдалося записати до local.db: " + refusal.reason;
+    return Said(refusal, {CannotReadMessage,
+                          "Файл local.db пошкоджено (%s), тож до нього нічого не записано. "
+                          "Збережіть копію файлу, перш ніж його лагодити.",
+                          "Не вдалося записати до local.db: %s"});
 }

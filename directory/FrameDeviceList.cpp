@@ -201,7 +201,8 @@ void TFrameDeviceList::FillGrids() {
     }
     // One box for the three lists. Filled while hidden at start-up too, the screen says it
     // once shown, when it is filled again.
-    if (failure.Happened() && isVisible()) ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
+    if (failure.Happened() && isVisible())
+        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
     FrameDeviceEdit->hide();
     Background->show();
 }

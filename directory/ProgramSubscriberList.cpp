@@ -141,7 +141,8 @@ void TProgramSubscriberList::FillList(bool reload) {
     FillGrid(chosen < 0 ? DbController->SubscriberModel.GetSubscribers(&failure)
                         : DbController->SubscriberModel.GetSubscribersByObject(
                               buildingIds_[static_cast<std::size_t>(chosen)], &failure));
-    if (failure.Happened() && isVisible()) ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
+    if (failure.Happened() && isVisible())
+        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
 }
 
 void TProgramSubscriberList::PanelButtonImportClick() {

@@ -191,10 +191,13 @@ BENCHMARK(BM_InsertDevice10000)
 // rolled back write before it: what a walk costs before its first request.
 void BM_CheckBeforeAWalk720000Readings(benchmark::State& state) {
     CSQLite3Controller& db = CheckedDb();
-    CheckCount(state, [&] {
-        CQueryRows rows(db.Database, "SELECT COUNT(*) FROM heat_data_current;");
-        return rows.Next() ? rows.Int(0) : -1;
-    }(), kMeters * kCheckedDays);
+    CheckCount(
+        state,
+        [&] {
+            CQueryRows rows(db.Database, "SELECT COUNT(*) FROM heat_data_current;");
+            return rows.Next() ? rows.Int(0) : -1;
+        }(),
+        kMeters * kCheckedDays);
     const std::vector<const char*> tables = HeatWalkTables();
     for (auto _ : state) {
         if (CheckBeforeWriting(db.Database, tables)) state.SkipWithError("refused");

@@ -42,8 +42,7 @@ public:
 private:
     CSQLite3& Database();
     // A building that could not be loaded is said in `failure`.
-    void ReadSubscriber(const CQueryRows& rows, CDataSubscriber& subscriber,
-                        CReadFailure& failure);
+    void ReadSubscriber(const CQueryRows& rows, CDataSubscriber& subscriber, CReadFailure& failure);
     std::unique_ptr<CArrayDataSubscriber> ReadSubscribers(const std::string& statement,
                                                           CReadFailure* failure);
     std::unique_ptr<CDataSubscriber> ReadSingleSubscriber(const std::string& statement,

@@ -38,9 +38,9 @@ int Report(const CImportResult& result, const std::string& path) {
         case ImportOutcome::Refused:
             return Complain(RefusalLine(result.refusal), 1);
         case ImportOutcome::DatabaseFailed:
-            return Complain("the database failed; nothing of " + path +
-                                " was stored: " + result.databaseReason,
-                            1);
+            return Complain(
+                "the database failed; nothing of " + path + " was stored: " + result.databaseReason,
+                1);
         case ImportOutcome::Read:
             break;
     }

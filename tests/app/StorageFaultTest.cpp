@@ -37,6 +37,16 @@ CRun RunVevo(const std::vector<std::string>& words) {
 
 class StorageFaultTest : public ::testing::Test {
 protected:
+    // A building with apartment 1; its aid.
+    static int AddApartmentOne(CSQLite3Controller& db) {
+        CDataObject building;
+        building.street = "Main";
+        CDataSubscriber apartment;
+        apartment.bid = db.ObjectModel.InsertObject(building);
+        apartment.no = "1";
+        return db.SubscriberModel.InsertSubscriber(apartment);
+    }
+
     int CountOf(CSQLite3Controller& db, const std::string& query) {
         CQueryRows rows(db.Database, query);
         return rows.Next() ? rows.Int(0) : -1;
@@ -51,15 +61,9 @@ protected:
 TEST_F(StorageFaultTest, ADamagedPageUnderAReportIsAFailureNotAnEmptyReport) {
     {
         CSQLite3Controller db("./local.db");
-        CDataObject building;
-        building.street = "Main";
-        const int bid = db.ObjectModel.InsertObject(building);
-        CDataSubscriber apartment;
-        apartment.bid = bid;
-        apartment.no = "1";
         CDeviceHeat meter;
         meter.serial = 12345678;
-        meter.aid = db.SubscriberModel.InsertSubscriber(apartment);
+        meter.aid = AddApartmentOne(db);
         CDataHeat reading;
         reading.devid = db.DeviceHeatModel.InsertDevice(meter);
         reading.date = "2024-03-05 12:00";
@@ -106,12 +110,7 @@ TEST_F(StorageFaultTest, AnImportIntoADamagedTableIsRefusedAndTheFileLeftAsItWas
 TEST_F(StorageFaultTest, AnImportBesideAnotherWriterWaitsForTheLockAndIsStoredWhole) {
     {
         CSQLite3Controller db("./local.db");
-        CDataObject building;
-        building.street = "Main";
-        CDataSubscriber apartment;
-        apartment.bid = db.ObjectModel.InsertObject(building);
-        apartment.no = "1";
-        db.SubscriberModel.InsertSubscriber(apartment);
+        AddApartmentOne(db);
         CDevice meter;
         meter.serial = 70000001;
         db.DeviceWaterColdModel.InsertDevice(meter);

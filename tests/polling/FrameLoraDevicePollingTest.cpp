@@ -142,9 +142,9 @@ TEST_F(PollingScreenTest, StartFillsTheRowsAndReturnsToIdleWhenTheWalkEnds) {
 TEST_F(PollingScreenTest, ReadingsNotStoredAreSaidAtTheEndAndAFileThatTakesNoWriteIsNotPolled) {
     AddMeter(PollKindHeat, 12345678);
     Connect({HeatMeter(12345678)});
-    ASSERT_TRUE(DbController->Database.Execute(
-        "CREATE TRIGGER fail BEFORE INSERT ON heat_data_current "
-        "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+    ASSERT_TRUE(
+        DbController->Database.Execute("CREATE TRIGGER fail BEFORE INSERT ON heat_data_current "
+                                       "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
     FrameLoraDevicePolling->PanelButtonDevicePolling->Click();
     ASSERT_TRUE(WaitForIdle());
     EXPECT_EQ(Cell(PollKindHeat, 10, 1), "Ошибка");

@@ -351,9 +351,8 @@ TEST_F(PollFaultTest, AFileThatTakesNoWriteIsRefusedBeforeTheWalkWithSQLitesReas
     CScratchDisk folder(dir_.Path() / "folder", 400);
     ASSERT_TRUE(folder.MakeReadOnlyBut("local.db", dir_.Path() / "local.db"));
 
-    for (const auto& [disk, reason] :
-         {std::pair{&full, "database or disk is full"},
-          std::pair{&folder, "unable to open database file"}}) {
+    for (const auto& [disk, reason] : {std::pair{&full, "database or disk is full"},
+                                       std::pair{&folder, "unable to open database file"}}) {
         SCOPED_TRACE(disk->Path().filename().string());
         auto simulator = StartSimulatorProcess({"water:62000001,v=1.500"});
         auto poll = StartPoll("water_cold", kSilenceMs, disk->Path());

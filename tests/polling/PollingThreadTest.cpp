@@ -67,9 +67,10 @@ TEST_F(PollingTest, AReadingThatCannotBeStoredShowsErrorNotOkAndIsCountedWithIts
     CTextPollingScreen screen(db_, PollKindHeat, false, 0, "");
     RunPoll(screen);
     EXPECT_EQ(screen.Output(), "12345678\t\t\t\t\t\t\t\t\t\tОшибка\n");
-    EXPECT_EQ(PollFailureLines(screen.Failures()),
-              std::vector<std::string>{
-                  "1 reading could not be stored in local.db: attempt to write a readonly database"});
+    EXPECT_EQ(
+        PollFailureLines(screen.Failures()),
+        std::vector<std::string>{
+            "1 reading could not be stored in local.db: attempt to write a readonly database"});
     ASSERT_TRUE(db_.Database.Execute("PRAGMA query_only = 0"));
     EXPECT_EQ(HeatReadingsOf(devid), 0);
     PollKind(PollKindHeat);

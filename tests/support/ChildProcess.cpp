@@ -85,8 +85,7 @@ std::optional<int> CChild::Wait() {
 bool CChild::Fill(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     pollfd waiting{out_, POLLIN, 0};
-    if (left.count() <= 0 || ::poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
-        return false;
+    if (left.count() <= 0 || ::poll(&waiting, 1, static_cast<int>(left.count())) <= 0) return false;
     char bytes[4096];
     const ssize_t read = ::read(out_, bytes, sizeof bytes);
     if (read <= 0) return false;

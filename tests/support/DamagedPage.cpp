@@ -10,8 +10,9 @@ bool DamageTable(const std::filesystem::path& path, const std::string& table) {
     long long pageSize = 0;
     if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* statement = nullptr;
-        const std::string query = "SELECT rootpage, (SELECT page_size FROM pragma_page_size()) "
-                                  "FROM sqlite_master WHERE name = ?1;";
+        const std::string query =
+            "SELECT rootpage, (SELECT page_size FROM pragma_page_size()) "
+            "FROM sqlite_master WHERE name = ?1;";
         if (sqlite3_prepare_v2(connection, query.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
             sqlite3_bind_text(statement, 1, table.c_str(), -1, SQLITE_TRANSIENT);
             if (sqlite3_step(statement) == SQLITE_ROW) {
