@@ -6,6 +6,7 @@ enum class InsertReadingResult {
     // The meter already has a reading at this date-time; that one is kept unchanged.
     AlreadyStored,
     // Not stored for any other reason (the file locked by another program past the busy
-    // time-out, read-only, damaged, ...); the reason is in the log.
+    // time-out, read-only, full, damaged, ...); the reason is in the log, and in the outcome
+    // when the caller asks for it.
     Failed,
 };
