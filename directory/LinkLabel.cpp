@@ -1,9 +1,14 @@
 #include "directory/LinkLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+#include "app/toolkit/Keys.h"
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     SetLook(false);
 }
 
@@ -30,4 +35,19 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         OnClick) {
         OnClick();
     }
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+    if (IsPressKey(event) && OnClick) {
+        OnClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    DrawFocusFrame(painter, rect(), palette().color(QPalette::WindowText), 0);
 }

@@ -35,6 +35,10 @@ void CTextPollingScreen::ShowByNumberValues(const std::vector<std::string>& valu
         byNumberTable_[row][1] = values[row];
 }
 
+void CTextPollingScreen::ShowNoAnswer() {
+    if (stream_ != nullptr) std::fputs("vevo poll: no answer\n", stderr);
+}
+
 void CTextPollingScreen::PollingFinished() {
     if (byNumber_) Print(Output());
 }

@@ -23,8 +23,11 @@ public:
     int SavedKindTab() override { return kind_; }
     int ByNumberFamily() override { return family_; }
     std::string TypedNumber() override { return typedNumber_; }
+    void ShowReadingRow(int, int, int) override {}
     void ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) override;
     void ShowByNumberValues(const std::vector<std::string>& values) override;
+    // Said on standard error, beside the table's empty values, when there is a stream.
+    void ShowNoAnswer() override;
     void PollingFinished() override;
 
     // The data rows of the polled kind's table, or the by-number table's rows as label and

@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libsqlite3-dev libsimpleini-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev fonts-wine
+    qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-wine
     xvfb xauth imagemagick
     libxlsxwriter-dev xdg-utils python3-openpyxl
     libsodium-dev minisign

@@ -1,8 +1,12 @@
 #include "app/toolkit/Picture.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QPainter>
 #include <QPixmap>
+
+#include "app/toolkit/Keys.h"
 
 TImage::TImage(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
@@ -31,6 +35,25 @@ bool TImage::LoadAnimation(const QString& path, int speedPercent) {
     setMovie(movie_.get());
     if (isVisible()) movie_->start();
     return true;
+}
+
+void TImage::SetKeyboardClicks() {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TImage::keyPressEvent(QKeyEvent* event) {
+    if (IsPressKey(event) && OnClick) {
+        OnClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    DrawFocusFrame(painter, rect(), palette().color(QPalette::WindowText));
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
