@@ -198,6 +198,7 @@ void TFormVeltara::FormShow() {
     const QSize frame = frameGeometry().size() - geometry().size();
     setMinimumSize(kMinimumOuterSize - frame);
     main_->LayoutButtons();
+    if (focusWidget() == nullptr && main_->isVisible()) FocusFirstIn(main_);
 }
 
 void TFormVeltara::closeEvent(QCloseEvent* event) {
