@@ -8,6 +8,7 @@
 #include <charconv>
 #include <string>
 
+#include "Utils/Format.h"
 #include "app/FrameLoraMain.h"
 #include "app/ProgramObjects.h"
 #include "app/toolkit/Keys.h"
@@ -22,7 +23,6 @@
 #include "serial/LinkSettings.h"
 #include "serial/ProcessComPort.h"
 #include "update/FrameUpdate.h"
-#include "Utils/Format.h"
 
 TFormVeltara* FormVeltara = nullptr;
 

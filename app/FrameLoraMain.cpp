@@ -2,10 +2,9 @@
 
 #include <strings.h>
 
-#include <utility>
-
 #include <QGroupBox>
 #include <QLabel>
+#include <utility>
 
 #include "Utils/Format.h"
 #include "app/ProgramObjects.h"

@@ -12,8 +12,8 @@ CInstanceLock::CInstanceLock(const char* path) {
     // flock, not fcntl: its lock belongs to the open file, so a second open conflicts even
     // within one process, and no close of another descriptor of the file lets it go.
     if (flock(file, LOCK_EX | LOCK_NB) != 0) {
-        state_ = errno == EWOULDBLOCK ? InstanceLockState::TakenByAnother
-                                      : InstanceLockState::NotMade;
+        state_ =
+            errno == EWOULDBLOCK ? InstanceLockState::TakenByAnother : InstanceLockState::NotMade;
         close(file);
         return;
     }

@@ -67,7 +67,8 @@ bool TFrameDeviceBind::ShowBinding(int devid, int kind) {
     ComboBoxBuild->addItem(kUnbind);
     AddBuildingChoices(*ComboBoxBuild, buildingIds_);
     const auto chosen = std::find(buildingIds_.begin(), buildingIds_.end(), bid);
-    ComboBoxBuild->setCurrentIndex(chosen == buildingIds_.end() ? 0 : static_cast<int>(chosen - buildingIds_.begin()));
+    ComboBoxBuild->setCurrentIndex(
+        chosen == buildingIds_.end() ? 0 : static_cast<int>(chosen - buildingIds_.begin()));
     return true;
 }
 

@@ -19,11 +19,11 @@
 #include "directory/BuildingChoices.h"
 #include "directory/FormParts.h"
 #include "directory/ImportDialogs.h"
-#include "directory/import/Importer.h"
 #include "directory/LinkLabel.h"
 #include "directory/ProgramSubscriberAdd.h"
 #include "directory/ProgramSubscriberEdit.h"
 #include "directory/RecordText.h"
+#include "directory/import/Importer.h"
 
 namespace {
 enum Column {
@@ -72,8 +72,8 @@ TProgramSubscriberList::TProgramSubscriberList(QWidget* parent) : QWidget(parent
     PanelBody = NewPanel(Background);
     StringGrid1 = NewTitledGrid(PanelBody, kTitles, kWidths, kRowHeight);
     // The address and the name take what the window gives beyond the other columns.
-    StringGrid1->FitColumns(kWidths, {ColTick, ColNo, ColTotalArea, ColHeatedArea, ColEdit,
-                                      ColDelete});
+    StringGrid1->FitColumns(kWidths,
+                            {ColTick, ColNo, ColTotalArea, ColHeatedArea, ColEdit, ColDelete});
     StringGrid1->OnEnterRow = [this](int row) { StringGrid1SelectCell(ColEdit, row); };
     StringGrid1->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool) {
         StringGrid1DrawCell(painter, col, row, rect);

@@ -268,7 +268,8 @@ void TFrameLoraDevicePolling::PanelButonAddClick() {
 
 void TFrameLoraDevicePolling::ClearByNumberValues() {
     LabelNoAnswer->hide();
-    for (int row = 0; row < TableDeviceData->RowCount(); ++row) TableDeviceData->SetCell(1, row, {});
+    for (int row = 0; row < TableDeviceData->RowCount(); ++row)
+        TableDeviceData->SetCell(1, row, {});
 }
 
 void TFrameLoraDevicePolling::DeviceTypeComboBoxChange() {
@@ -349,8 +350,8 @@ void TFrameLoraDevicePolling::TableDeviceHeatListDrawCell(TStringGrid& table, QP
         DrawStripedCell(painter, rect, text, row);
         return;
     }
-    const bool reading = &table == (readingKind_ >= 0 ? meterTables_[readingKind_] : nullptr) &&
-                         row == readingRow_;
+    const bool reading =
+        &table == (readingKind_ >= 0 ? meterTables_[readingKind_] : nullptr) && row == readingRow_;
     QColor background = selected ? table.palette().color(QPalette::Base) : RowColor(row);
     if (reading) background = QColor(kReadingRow);
     const bool failed = text == kStatusFailed;

@@ -49,7 +49,8 @@ void TComboBox::showPopup() {
     for (int item = 0; item < count(); ++item)
         widest = std::max(widest, view()->fontMetrics().horizontalAdvance(itemText(item)));
     int wanted = widest + kListPadding + view()->verticalScrollBar()->sizeHint().width();
-    if (const QScreen* shown = screen()) wanted = std::min(wanted, shown->availableGeometry().width());
+    if (const QScreen* shown = screen())
+        wanted = std::min(wanted, shown->availableGeometry().width());
     view()->setMinimumWidth(std::max(width(), wanted));
     QComboBox::showPopup();
 }

@@ -21,7 +21,8 @@ public:
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
-        const auto action = actions_.find(key->key() == Qt::Key_Enter ? Qt::Key_Return : key->key());
+        const auto action =
+            actions_.find(key->key() == Qt::Key_Enter ? Qt::Key_Return : key->key());
         if (action == actions_.end()) return false;
         key->accept();
         // A copy: the action may replace the keys of its area.

@@ -100,7 +100,8 @@ public:
                 option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         }
         painter->restore();
-        if (grid_->hasFocus() && index.row() == grid_->currentRow()) MarkCurrent(*painter, option, index);
+        if (grid_->hasFocus() && index.row() == grid_->currentRow())
+            MarkCurrent(*painter, option, index);
     }
 
 private:
@@ -209,8 +210,8 @@ void TStringGrid::SetRowCount(int count) {
 }
 
 QString TStringGrid::Cell(int col, int row) const {
-    const QTableWidgetItem* cell = row < fixedRows_ ? horizontalHeaderItem(col)
-                                                    : item(row - fixedRows_, col);
+    const QTableWidgetItem* cell =
+        row < fixedRows_ ? horizontalHeaderItem(col) : item(row - fixedRows_, col);
     return cell != nullptr ? cell->text() : QString();
 }
 

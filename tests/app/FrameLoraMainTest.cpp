@@ -11,8 +11,8 @@
 #include "app/InstanceLock.h"
 #include "app/ProgramObjects.h"
 #include "app/toolkit/PanelButton.h"
-#include "directory/FrameOrganization.h"
 #include "app/toolkit/Picture.h"
+#include "directory/FrameOrganization.h"
 #include "serial/ProcessComPort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedPort.h"
@@ -208,7 +208,8 @@ TEST(FrameLoraMain, TabGoesThroughItsControlsInOrderAndSpaceOrEnterPressesAButto
     ASSERT_EQ(window.focusWidget(), main.PanelButtonArchive);
     QTest::keyClick(main.PanelButtonArchive, Qt::Key_Space);
     EXPECT_TRUE(window.Screens().back()->isVisible()) << "the archive";
-    EXPECT_FALSE(main.PanelButtonDevice->isEnabled()) << "covered, the main screen is out of Tab's way";
+    EXPECT_FALSE(main.PanelButtonDevice->isEnabled())
+        << "covered, the main screen is out of Tab's way";
 
     QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(window.Screens().back()->isVisible()) << "Escape is Назад";
@@ -235,7 +236,8 @@ TEST(FormVeltara, TheWindowComesBackWhereAndAsLargeAsItWasClosed) {
     // A place on no screen there is now leaves the window to the system.
     screen.window.reset();
     screen.program.reset();
-    WriteFile("config.ini", "[WINDOW]\r\nLEFT = 90000\r\nTOP = 40\r\nWIDTH = 1000\r\nHEIGHT = 600\r\n");
+    WriteFile("config.ini",
+              "[WINDOW]\r\nLEFT = 90000\r\nTOP = 40\r\nWIDTH = 1000\r\nHEIGHT = 600\r\n");
     screen.program = std::make_unique<CProgramObjects>();
     screen.window = std::make_unique<TFormVeltara>();
     EXPECT_LT(screen.window->geometry().left(), 90000);

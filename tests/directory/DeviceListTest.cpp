@@ -226,7 +226,8 @@ TEST_F(DeviceListTest, ImportsShowTheirSummaryAndExampleFilesNeverOverwrite) {
     OpenMeters();
     dialogs_.ChooseFile("meters.csv");
     List().PanelButonImportClick();
-    EXPECT_EQ(LastText(), "Збережено: 1, відв'язано: 0, пропущено: 1\nрядок 3: невідомий тип \"steam\"");
+    EXPECT_EQ(LastText(),
+              "Збережено: 1, відв'язано: 0, пропущено: 1\nрядок 3: невідомий тип \"steam\"");
     EXPECT_EQ(Cell(List().StringGridHeat, 0, 1), "00000012");
 
     dialogs_.ChooseFile("missing.csv");

@@ -165,6 +165,14 @@ TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
     EXPECT_TRUE(dialogs_.Boxes().empty()) << "no use of a closed link";
 }
 
+TEST_F(PollingScreenTest, ClosingTheWindowDuringAPollLetsThePortGoAtOnce) {
+    StartSlowWalkOfFive();
+    window_->close();
+    EXPECT_FALSE(FrameLoraDevicePolling->Polling());
+    EXPECT_EQ(FormVeltara->Link(), nullptr);
+    EXPECT_LT(simulator_->Requests().size(), 5u);
+}
+
 TEST_F(PollingScreenTest, QuittingDuringAPollEndsTheWindowWithinOneExchange) {
     StartSlowWalkOfFive();
 
