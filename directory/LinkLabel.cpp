@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
 #include "app/toolkit/Keys.h"
 
@@ -38,16 +37,10 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TLinkLabel::keyPressEvent(QKeyEvent* event) {
-    if (IsPressKey(event) && OnClick) {
-        OnClick();
-        return;
-    }
-    QLabel::keyPressEvent(event);
+    if (!ClickOnPressKey(event, OnClick)) QLabel::keyPressEvent(event);
 }
 
 void TLinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus()) return;
-    QPainter painter(this);
-    DrawFocusFrame(painter, rect(), palette().color(QPalette::WindowText), 0);
+    PaintFocusFrame(*this, 0);
 }

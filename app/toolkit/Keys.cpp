@@ -69,3 +69,15 @@ void DrawFocusFrame(QPainter& painter, const QRect& rect, const QColor& color, i
     painter.drawRect(rect.adjusted(inset, inset, -inset - 1, -inset - 1));
     painter.restore();
 }
+
+bool ClickOnPressKey(const QKeyEvent* event, const std::function<void()>& click) {
+    if (!IsPressKey(event) || !click) return false;
+    click();
+    return true;
+}
+
+void PaintFocusFrame(QWidget& control, int inset) {
+    if (!control.hasFocus()) return;
+    QPainter painter(&control);
+    DrawFocusFrame(painter, control.rect(), control.palette().color(QPalette::WindowText), inset);
+}

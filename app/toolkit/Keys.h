@@ -21,3 +21,8 @@ void FocusFirstIn(QWidget* area);
 bool IsPressKey(const QKeyEvent* event);
 // The frame that shows a control has the keyboard: dotted, `inset` pixels inside its edge.
 void DrawFocusFrame(QPainter& painter, const QRect& rect, const QColor& color, int inset = 3);
+
+// For a picture or a label that acts as a button: `click` runs when `event` presses it (true),
+// and the frame is drawn over it, in its text's colour, while it has the keyboard.
+bool ClickOnPressKey(const QKeyEvent* event, const std::function<void()>& click);
+void PaintFocusFrame(QWidget& control, int inset = 3);

@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMovie>
-#include <QPainter>
 #include <QPixmap>
 
 #include "app/toolkit/Keys.h"
@@ -42,18 +41,12 @@ void TImage::SetKeyboardClicks() {
 }
 
 void TImage::keyPressEvent(QKeyEvent* event) {
-    if (IsPressKey(event) && OnClick) {
-        OnClick();
-        return;
-    }
-    QLabel::keyPressEvent(event);
+    if (!ClickOnPressKey(event, OnClick)) QLabel::keyPressEvent(event);
 }
 
 void TImage::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus()) return;
-    QPainter painter(this);
-    DrawFocusFrame(painter, rect(), palette().color(QPalette::WindowText));
+    PaintFocusFrame(*this);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
