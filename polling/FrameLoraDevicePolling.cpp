@@ -217,7 +217,7 @@ void TFrameLoraDevicePolling::ShowCounts(int heat, int cold, int hot) {
 }
 
 void TFrameLoraDevicePolling::PanelButtonDevicePollingClick() {
-    if (Polling() || host_.Link() == nullptr || !PanelButtonDevicePolling->isVisible()) return;
+    if (Polling() || host_.Link() == nullptr) return;
     const bool focused = PanelButtonDevicePolling->hasFocus();
     PanelButtonDevicePolling->hide();
     PanelButtonDeviceStopPolling->show();
