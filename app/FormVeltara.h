@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -16,8 +17,9 @@ class TFrameOrganization;
 class TFrameUpdate;
 
 // The one window. It creates every screen once, each filling its client area, and navigates
-// by showing and hiding them, as their host. It holds the serial link between Connect and the
-// next "Назад".
+// by showing and hiding them, as their host, giving the keyboard to the screen it shows. It
+// holds the serial link between Connect and the next "Назад", and remembers its size, place
+// and maximised state in config.ini.
 class TFormVeltara : public QWidget, public CScreenHost {
 public:
     TFormVeltara();
@@ -39,9 +41,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A poll is stopped and the port let go at once, and the window's place remembered.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormShow();
+    void RestorePlace();
+    void SavePlace();
+    // Before a screen covers the main one: the control that had the keyboard gets it back.
+    void LeaveMainScreen();
     void AddScreen(QWidget* screen, bool visible);
     // The start-up version check; true when an update was started.
     bool CheckForUpdate();
@@ -56,6 +64,7 @@ private:
     TFrameHeatArchiveList* archive_;
     std::vector<QWidget*> screens_;
     std::unique_ptr<CProcessComPort> link_;
+    QPointer<QWidget> mainFocus_;
 };
 
 extern TFormVeltara* FormVeltara;

@@ -2,14 +2,14 @@
 
 #include <strings.h>
 
-#include <QComboBox>
 #include <QGroupBox>
-#include <QAbstractItemView>
 #include <QLabel>
+#include <utility>
 
 #include "Utils/Format.h"
 #include "app/ProgramObjects.h"
 #include "app/ScreenHost.h"
+#include "app/toolkit/ComboBox.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
@@ -29,7 +29,6 @@ constexpr QSize kLogoSize{179, 185};
 constexpr QSize kGroupBoxSize{180, 129};
 constexpr int kButtonGap = 8;
 constexpr int kLabelHeight = 22;
-constexpr int kListPadding = 24;
 
 int CentredLeft(int outer, int inner) {
     return (outer - inner) / 2;
@@ -64,15 +63,16 @@ TFrameLoraMain::TFrameLoraMain(QWidget* parent, CScreenHost& host) : QWidget(par
 
     GroupBoxConnected = new QGroupBox("З'єднання", Right);
     GroupBoxConnected->resize(kGroupBoxSize);
-    ComboBoxSerialPort = new QComboBox(GroupBoxConnected);
+    ComboBoxSerialPort = new TComboBox(GroupBoxConnected);
     ComboBoxSerialPort->setGeometry(10, 30, 80, 22);
     UpdateComPortList = new TImage(GroupBoxConnected);
     UpdateComPortList->setGeometry(94, 32, 18, 18);
     UpdateComPortList->setCursor(Qt::PointingHandCursor);
+    UpdateComPortList->SetKeyboardClicks();
     UpdateComPortList->OnClick = [this] { UpdateComPortListClick(); };
     UpdateComPortListAnimate = new TImage(GroupBoxConnected);
     UpdateComPortListAnimate->setGeometry(UpdateComPortList->geometry());
-    ComboBoxSerialPortSpeed = new QComboBox(GroupBoxConnected);
+    ComboBoxSerialPortSpeed = new TComboBox(GroupBoxConnected);
     ComboBoxSerialPortSpeed->setGeometry(116, 30, 54, 22);
     for (const char* speed : kSpeeds) ComboBoxSerialPortSpeed->addItem(speed);
     PanelButtonConnect = new TPanelButton("Встановити зв'язок", GroupBoxConnected);
@@ -110,13 +110,6 @@ void TFrameLoraMain::RefreshPortList() {
     for (const std::string& name : ListNetworkPorts(*IniFile)) {
         ComboBoxSerialPort->addItem(QString::fromStdString(name));
     }
-    // The box is narrow for a device server's name; the open list shows every name whole.
-    int widest = 0;
-    for (int item = 0; item < ComboBoxSerialPort->count(); ++item) {
-        widest = std::max(widest, ComboBoxSerialPort->fontMetrics().horizontalAdvance(
-                                      ComboBoxSerialPort->itemText(item)));
-    }
-    ComboBoxSerialPort->view()->setMinimumWidth(widest + kListPadding);
     ComboBoxSerialPort->setCurrentIndex(ComboBoxSerialPort->count() > 0 ? 0 : -1);
 }
 
@@ -169,6 +162,7 @@ void TFrameLoraMain::FrameCanResize() {
 }
 
 void TFrameLoraMain::UpdateComPortListClick() {
+    refreshFocused_ = UpdateComPortList->hasFocus();
     UpdateComPortList->hide();
     UpdateComPortListAnimate->show();
     Timer1.SetEnabled(true);
@@ -178,6 +172,7 @@ void TFrameLoraMain::Timer1Timer() {
     RefreshPortList();
     UpdateComPortListAnimate->hide();
     UpdateComPortList->show();
+    if (std::exchange(refreshFocused_, false)) UpdateComPortList->setFocus();
     Timer1.SetEnabled(false);
 }
 

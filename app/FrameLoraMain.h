@@ -54,6 +54,8 @@ private:
     CScreenHost& host_;
     int leftWidth_ = 0;
     int rightWidth_ = 0;
+    // The refresh picture had the keyboard when clicked: it gets it back once shown again.
+    bool refreshFocused_ = false;
 };
 
 extern TFrameLoraMain* FrameLoraMain;

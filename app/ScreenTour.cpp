@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 
 #include "Utils/TextConversion.h"
 #include "app/FormVeltara.h"
@@ -145,15 +146,25 @@ int SaveScreenshots(TFormVeltara& window, const QString& folder) {
     FillSamples(*DbController);
     const std::vector<QWidget*>& screens = window.Screens();
     int saved = 0;
-    for (std::size_t index = 0; index < screens.size(); ++index) {
-        for (QWidget* screen : screens) screen->setVisible(screen == screens[index]);
-        QString name = screens[index]->objectName();
-        if (name.isEmpty()) name = QString("screen%1").arg(index + 1);
-        saved += SavePicture(window, folder, name) ? 1 : 0;
-        auto* stops = dynamic_cast<CTourStops*>(screens[index]);
-        for (int stop = 0; stops != nullptr && stop < stops->TourStopCount(); ++stop) {
-            const QString view = stops->ShowTourStop(stop);
-            saved += SavePicture(window, folder, view) ? 1 : 0;
+    // At the smallest size the window takes, then over the whole screen, as maximised.
+    const QRect whole = window.screen()->availableGeometry();
+    for (const bool maximised : {false, true}) {
+        if (maximised) {
+            window.setGeometry(whole);
+        } else {
+            window.resize(window.minimumSize());
+        }
+        const QString suffix = maximised ? "-maximised" : "";
+        for (std::size_t index = 0; index < screens.size(); ++index) {
+            for (QWidget* screen : screens) screen->setVisible(screen == screens[index]);
+            QString name = screens[index]->objectName();
+            if (name.isEmpty()) name = QString("screen%1").arg(index + 1);
+            saved += SavePicture(window, folder, name + suffix) ? 1 : 0;
+            auto* stops = dynamic_cast<CTourStops*>(screens[index]);
+            for (int stop = 0; stops != nullptr && stop < stops->TourStopCount(); ++stop) {
+                const QString view = stops->ShowTourStop(stop);
+                saved += SavePicture(window, folder, view + suffix) ? 1 : 0;
+            }
         }
     }
     return saved;

@@ -5,10 +5,21 @@
 #include "app/Commands.h"
 #include "app/FormVeltara.h"
 #include "app/FrameLoraMain.h"
+#include "app/InstanceLock.h"
 #include "app/ProgramObjects.h"
 #include "app/ScreenTour.h"
 #include "app/ShownProbe.h"
+#include "app/toolkit/Language.h"
 #include "app/toolkit/Look.h"
+#include "app/toolkit/MessageBox.h"
+
+namespace {
+// Beside local.db: the working folder's one copy of the program holds it.
+constexpr const char* kLockPath = "./vevo.lock";
+constexpr const char* kSecondCopy =
+    "Програму Vevo вже запущено в цій папці. Дві копії не можуть працювати з одним local.db: "
+    "перейдіть до вікна, що вже відкрите.";
+}  // namespace
 
 // Options for tools, not for the operator:
 //   --quit-when-shown      write "shown" once the main screen is painted, then end (start-up
@@ -18,9 +29,16 @@
 // they need no display (app/Commands.h).
 int main(int argc, char** argv) {
     if (const auto status = RunCommand(argc, argv)) return *status;
-    CProgramObjects program;  // before any window: database, settings, log
     QApplication application(argc, argv);
     ApplyApplicationLook();
+    SpeakUkrainian();
+    const CInstanceLock lock(kLockPath);
+    if (lock.State() == InstanceLockState::TakenByAnother) {
+        std::fprintf(stderr, "vevo: another copy works in this folder\n");
+        ShowMessageBox(kSecondCopy, "Помилка", MB_ICONERROR);
+        return 1;
+    }
+    CProgramObjects program;  // before any window: database, settings, log
     TFormVeltara window;
 
     const QStringList arguments = QApplication::arguments();

@@ -189,6 +189,9 @@ bool CExcel::Show() {
         return failed(path);
     }
     writtenPath_ = path;
-    if (!place_.opener.empty() && !OpenInDesktop(place_.opener, path)) return failed(path);
+    if (!place_.opener.empty() && !OpenInDesktop(place_.opener, path)) {
+        return Fail(("Ошибка при показе Excel\nФайл збережено: " + path).c_str(),
+                    ExcelMessageKind::Unshown);
+    }
     return true;
 }

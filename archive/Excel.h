@@ -8,8 +8,9 @@
 #include "archive/Sheet.h"
 
 // How the wrapper's failures are shown: Error with the error icon, task-modal; Plain with only
-// an OK button and no icon. Both have the caption "Ошибка".
-enum class ExcelMessageKind { Error, Plain };
+// an OK button and no icon; Unshown as Plain, for a file written that no program showed, with
+// a way to its folder. All have the caption "Ошибка".
+enum class ExcelMessageKind { Error, Plain, Unshown };
 using ExcelMessageHandler = std::function<void(const std::string& text, ExcelMessageKind kind)>;
 
 // The spreadsheet a report is written into: the cell operations fill one sheet in memory, and
@@ -51,7 +52,8 @@ public:
     bool SetVerticalAlignment(int row, int col, int alignment);
     bool SetWrapText(int row, int col, bool on);
     // Writes the file, never over an existing one, and opens it. The failure message carries
-    // the file's path, so what was written can still be found.
+    // the file's path, so what was written can still be found; a file written that no program
+    // opened is said as saved (Unshown).
     bool Show();
 
     // The file Show wrote, once it has.

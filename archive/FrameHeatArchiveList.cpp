@@ -1,19 +1,29 @@
 #include "archive/FrameHeatArchiveList.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QTabWidget>
+#include <algorithm>
+#include <charconv>
 
+#include "Utils/Format.h"
 #include "app/ProgramObjects.h"
+#include "app/toolkit/ComboBox.h"
+#include "app/toolkit/Keys.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/Picture.h"
 #include "app/toolkit/StringGrid.h"
+#include "app/toolkit/TextOrder.h"
 #include "archive/ArchiveReport.h"
+#include "archive/DesktopOpener.h"
 #include "archive/ThreadHeatArchiveListExportExcel.h"
 #include "database/ReadFailure.h"
 
@@ -33,7 +43,11 @@ const int kWaterWidths[] = {70, 75, 115, 70, 75, 60, 70, 70, 115, 70, 75};
 constexpr ArchiveKind kKinds[] = {ArchiveKind::Heat, ArchiveKind::WaterCold, ArchiveKind::WaterHot};
 // A consumption whose counter went backwards.
 constexpr QRgb kMarkedText = 0xC00000;
-constexpr int kSortArrowSize = 4;
+constexpr int kMinimumChoiceWidth = 145;
+constexpr int kDateWidth = 105;
+// The building chosen last, by its id.
+constexpr const char* kChoiceSection = "ARCHIVE";
+constexpr const char* kChoiceKey = "BUILDING";
 
 std::size_t IndexOf(ArchiveKind kind) {
     return static_cast<std::size_t>(kind);
@@ -76,10 +90,27 @@ QPixmap SpreadsheetPicture(bool consumption) {
     return picture;
 }
 
-// The wrapper's failures, from the export's own thread: the box waits on the interface.
-void ShowExcelMessage(const std::string& text, ExcelMessageKind kind) {
-    ShowMessageBox(text, "Ошибка",
-                   kind == ExcelMessageKind::Error ? MB_ICONERROR | MB_TASKMODAL : MB_OK);
+// The wrapper's failures, from the export's own thread: the box waits on the interface. A file
+// that no program showed can still be found: its folder opens from the box.
+ExcelMessageHandler ExcelMessages(const CExportPlace& place) {
+    return [folder = place.folder, opener = place.opener](const std::string& text,
+                                                          ExcelMessageKind kind) {
+        if (kind == ExcelMessageKind::Unshown) {
+            if (ShowMessageBox(text, "Ошибка", MB_OKOPENFOLDER) == IDOPENFOLDER)
+                OpenInDesktop(opener, folder);
+            return;
+        }
+        ShowMessageBox(text, "Ошибка",
+                       kind == ExcelMessageKind::Error ? MB_ICONERROR | MB_TASKMODAL : MB_OK);
+    };
+}
+
+int RememberedBuilding() {
+    CIniValue text;
+    IniFile->GetValue(kChoiceSection, kChoiceKey, text);
+    int bid = 0;
+    std::from_chars(text.data(), text.data() + text.size(), bid);
+    return bid;
 }
 
 void Fill(TStringGrid& grid, const CArchiveGrid& rows) {
@@ -92,18 +123,6 @@ void Fill(TStringGrid& grid, const CArchiveGrid& rows) {
     grid.SetColCount(rows.colCount);
 }
 
-// A small triangle in the title cell's right corner: up for ascending, down for descending.
-void DrawSortArrow(QPainter& painter, const QRect& rect, bool descending) {
-    const QPointF tip(rect.right() - 2 - kSortArrowSize,
-                      rect.top() + 4 + (descending ? kSortArrowSize : 0));
-    const double base = descending ? tip.y() - kSortArrowSize : tip.y() + kSortArrowSize;
-    const QPointF arrow[] = {
-        tip, {tip.x() - kSortArrowSize, base}, {tip.x() + kSortArrowSize, base}};
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(GridColors::kHeaderText));
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.drawPolygon(arrow, 3);
-}
 }  // namespace
 
 TFrameHeatArchiveList::TFrameHeatArchiveList(QWidget* parent)
@@ -153,6 +172,7 @@ TFrameHeatArchiveList::TFrameHeatArchiveList(QWidget* parent)
                      [this] { CheckBoxWithoutReadingsClick(); });
     ImageExportExcel->OnClick = [this] { ImageExportExcelClick(); };
     ImageExportConsumption->OnClick = [this] { ImageExportConsumptionClick(); };
+    OnKey(this, Qt::Key_Escape, [this] { PanelButtonBack->Click(); });
 
     const QDate today = QDate::currentDate();
     const QSignalBlocker beginQuiet(DateTimePickerBegin);
@@ -182,20 +202,29 @@ QWidget* TFrameHeatArchiveList::BuildRightMenu() {
 QWidget* TFrameHeatArchiveList::BuildHeader() {
     QWidget* header = NewPanel(Body);
     header->setFixedHeight(kHeaderHeight);
-    ComboBoxObjectList = new QComboBox(header);
-    ComboBoxObjectList->setGeometry(8, 16, 145, ComboBoxObjectList->sizeHint().height());
+    ComboBoxObjectList = new TComboBox(header);
+    ComboBoxObjectList->setMinimumWidth(kMinimumChoiceWidth);
     DateTimePickerBegin = new QDateEdit(header);
     DateTimePickerEnd = new QDateEdit(header);
-    int left = 336;
     for (QDateEdit* picker : {DateTimePickerBegin, DateTimePickerEnd}) {
         picker->setCalendarPopup(true);
         picker->setDisplayFormat("dd.MM.yyyy");
-        picker->setGeometry(left, 16, 105, ComboBoxObjectList->height());
-        left += 128;
+        picker->setFixedWidth(kDateWidth);
     }
     CheckBoxWithoutReadings = new QCheckBox("Лічильники без показань", header);
-    CheckBoxWithoutReadings->setGeometry(left, 16, CheckBoxWithoutReadings->sizeHint().width(),
-                                         ComboBoxObjectList->height());
+    // The building's choice grows with the window; the dates and the tick box keep their size.
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(8, 16, 8, 3);
+    row->addWidget(new QLabel("Будинок:"));
+    row->addWidget(ComboBoxObjectList, 1);
+    row->addSpacing(16);
+    row->addWidget(new QLabel("з"));
+    row->addWidget(DateTimePickerBegin);
+    row->addSpacing(6);
+    row->addWidget(new QLabel("по"));
+    row->addWidget(DateTimePickerEnd);
+    row->addSpacing(16);
+    row->addWidget(CheckBoxWithoutReadings);
     return header;
 }
 
@@ -205,10 +234,12 @@ QWidget* TFrameHeatArchiveList::BuildFooter() {
     ImageExportExcel = new TImage(footer);
     ImageExportExcel->setPixmap(SpreadsheetPicture(false));
     ImageExportExcel->setCursor(Qt::PointingHandCursor);
+    ImageExportExcel->SetKeyboardClicks();
     ImageExportExcel->setToolTip("Excel");
     ImageExportConsumption = new TImage(footer);
     ImageExportConsumption->setPixmap(SpreadsheetPicture(true));
     ImageExportConsumption->setCursor(Qt::PointingHandCursor);
+    ImageExportConsumption->SetKeyboardClicks();
     ImageExportConsumption->setToolTip("Excel зі спожитим і підсумком");
     return footer;
 }
@@ -252,8 +283,6 @@ void TFrameHeatArchiveList::StringGridDrawCell(ArchiveKind kind, QPainter& paint
     if (row >= report.rowCount ||
         report.rows[static_cast<std::size_t>(row)] == ArchiveRow::Titles) {
         DrawStripedCell(painter, rect, text, row);
-        const CSortOrder& sort = sorts_[IndexOf(kind)];
-        if (row == 0 && col == sort.col) DrawSortArrow(painter, rect, sort.descending);
         return;
     }
     const bool totals = report.rows[static_cast<std::size_t>(row)] == ArchiveRow::Totals;
@@ -273,27 +302,43 @@ void TFrameHeatArchiveList::ResetArchive() {
         grid->SetRowCount(1);
         reports_[IndexOf(kind)] = TitleGrid(kind, true);
         sorts_[IndexOf(kind)] = {};
+        grid->SetSortMark(-1, false);
     }
     {
         // Set by the screen itself: not a change of the user's, so nothing is refreshed.
         const QSignalBlocker quiet(DateTimePickerBegin);
         DateTimePickerBegin->setDate(FirstOfMonth(QDate::currentDate()));
     }
-    const QSignalBlocker quiet(ComboBoxObjectList);
-    ComboBoxObjectList->clear();
-    buildingIds_.clear();
-    CReadFailure failure;
-    if (const auto buildings = DbController->ObjectModel.GetObjects(&failure)) {
-        for (const auto& building : *buildings) {
-            ComboBoxObjectList->addItem(Shown(BuildingLabel(*building)));
-            buildingIds_.push_back(building->bid);
+    {
+        const QSignalBlocker quiet(ComboBoxObjectList);
+        ComboBoxObjectList->clear();
+        buildingIds_.clear();
+        // In address order, as the directory lists them.
+        std::vector<std::pair<QString, int>> buildings;
+        CReadFailure failure;
+        if (const auto stored = DbController->ObjectModel.GetObjects(&failure)) {
+            for (const auto& building : *stored)
+                buildings.emplace_back(Shown(BuildingLabel(*building)), building->bid);
+        } else if (isVisible()) {
+            // Filled while hidden at start-up too: said once shown, when it is filled again.
+            ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
         }
-    } else if (isVisible()) {
-        // Filled while hidden at start-up too: said once shown, when it is filled again.
-        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
+        std::stable_sort(buildings.begin(), buildings.end(), [](const auto& a, const auto& b) {
+            return CompareTexts(a.first, b.first) < 0;
+        });
+        for (const auto& [label, bid] : buildings) {
+            ComboBoxObjectList->addItem(label);
+            buildingIds_.push_back(bid);
+        }
+        // The building chosen last is chosen again, if it is still there.
+        const auto remembered =
+            std::find(buildingIds_.begin(), buildingIds_.end(), RememberedBuilding());
+        ComboBoxObjectList->setCurrentIndex(
+            remembered == buildingIds_.end() ? -1
+                                             : static_cast<int>(remembered - buildingIds_.begin()));
     }
-    ComboBoxObjectList->setCurrentIndex(-1);
     BodyCanResize();
+    RefreshArchive();
 }
 
 void TFrameHeatArchiveList::RefreshArchive() {
@@ -321,6 +366,10 @@ void TFrameHeatArchiveList::RefreshArchive() {
 }
 
 void TFrameHeatArchiveList::ComboBoxObjectListChange() {
+    const int index = ComboBoxObjectList->currentIndex();
+    if (index >= 0 && index < static_cast<int>(buildingIds_.size()))
+        IniFile->SetValue(kChoiceSection, kChoiceKey,
+                          Format("%i", buildingIds_[static_cast<std::size_t>(index)]).c_str());
     RefreshArchive();
 }
 
@@ -344,6 +393,7 @@ void TFrameHeatArchiveList::StringGridSelectCell(ArchiveKind kind, int col, int 
     CArchiveGrid& grid = reports_[IndexOf(kind)];
     SortArchiveGrid(grid, sort.col, sort.descending);
     Fill(*GridOf(kind), grid);
+    GridOf(kind)->SetSortMark(sort.col, sort.descending);
 }
 
 ArchiveKind TFrameHeatArchiveList::ShownKind() const {
@@ -379,9 +429,12 @@ void TFrameHeatArchiveList::SetExportPlace(std::string folder, std::string opene
 void TFrameHeatArchiveList::StartExport(bool consumption) {
     // The copy is taken here, on the interface's thread: the grid may be refilled meanwhile.
     CExportRequest request = ExportRequest(consumption);
+    ExcelMessageHandler messages = ExcelMessages(request.place);
+    // Busy, not waiting: the screen stays usable while the file is written.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
     TThread::StartFreeThread<ThreadHeatArchiveListExportExcel>(
         std::move(request.grid), std::move(request.buildingLabel), std::move(request.place),
-        ShowExcelMessage);
+        std::move(messages), [] { QApplication::restoreOverrideCursor(); });
 }
 
 void TFrameHeatArchiveList::ImageExportExcelClick() {

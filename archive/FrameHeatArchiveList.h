@@ -23,14 +23,16 @@ class TStringGrid;
 // with a totals row; the tick box adds the building's meters that did not report, and a click
 // on a column's title sorts by it (again: reversed). The pictures in the footer export the tab
 // that shows to a spreadsheet: the first in the report's own layout, the second with the
-// consumption columns and the totals. The window wires "Назад".
+// consumption columns and the totals, under a busy cursor. The building chosen last is chosen
+// again (config.ini). The window wires "Назад"; Escape is "Назад" too.
 class TFrameHeatArchiveList : public QWidget, public CTourStops {
 public:
     explicit TFrameHeatArchiveList(QWidget* parent);
     ~TFrameHeatArchiveList() override;
 
     // Title rows only, the first day of this month as the first date, every building in the
-    // filter and none chosen, no column sorted.
+    // filter in address order, the one chosen last chosen again (none without one), no column
+    // sorted.
     void ResetArchive();
     // The three grids afresh for the chosen building and dates, each sorted as it was; with no
     // building chosen it does nothing. A report that cannot be read is said in a message box

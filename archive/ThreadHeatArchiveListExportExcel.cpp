@@ -15,11 +15,13 @@ constexpr const char* kThreadName = "ArchiveExport";
 ThreadHeatArchiveListExportExcel::ThreadHeatArchiveListExportExcel(CArchiveGrid grid,
                                                                    std::string buildingLabel,
                                                                    CExportPlace place,
-                                                                   ExcelMessageHandler messages)
+                                                                   ExcelMessageHandler messages,
+                                                                   std::function<void()> ended)
     : grid_(std::move(grid)),
       buildingLabel_(std::move(buildingLabel)),
       place_(std::move(place)),
-      messages_(std::move(messages)) {}
+      messages_(std::move(messages)),
+      ended_(std::move(ended)) {}
 
 void ThreadHeatArchiveListExportExcel::Execute() {
     pthread_setname_np(pthread_self(), kThreadName);
@@ -31,4 +33,5 @@ void ThreadHeatArchiveListExportExcel::Execute() {
     } catch (const std::exception&) {
         if (messages_) messages_("Ошибка при показе Excel", ExcelMessageKind::Plain);
     }
+    if (ended_) Synchronize(ended_);
 }

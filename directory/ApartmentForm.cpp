@@ -7,9 +7,12 @@
 
 #include "Utils/Decimal.h"
 #include "app/ProgramObjects.h"
+#include "app/toolkit/ComboBox.h"
+#include "app/toolkit/MessageBox.h"
 #include "app/toolkit/PanelButton.h"
 #include "database/models/DataSubscriber.h"
 #include "directory/ApartmentTexts.h"
+#include "directory/BuildingChoices.h"
 #include "directory/KeyFilter.h"
 #include "directory/RecordText.h"
 
@@ -48,7 +51,7 @@ QLineEdit* NewEdit(int limit = 32767) {
 }
 
 QComboBox* NewChoice(const QStringList& items) {
-    auto* choice = new QComboBox;
+    auto* choice = new TComboBox;
     choice->addItems(items);
     choice->setCurrentIndex(-1);
     return choice;
@@ -67,7 +70,7 @@ TApartmentForm::TApartmentForm(QWidget* parent, Kind kind, const QString& sendCa
     : QWidget(parent) {
     setAutoFillBackground(true);
     const bool adding = kind == Kind::Add;
-    ComboBoxHouse = new QComboBox;
+    ComboBoxHouse = new TComboBox;
     EditApartment = NewEdit(kApartmentLimit);
     EditPersonalAccount = NewEdit(adding ? kAddAccountLimit : kEditAccountLimit);
     EditSurname = NewEdit(kNameLimit);
@@ -133,13 +136,9 @@ void TApartmentForm::ClearFields() {
 void TApartmentForm::FillBuildings() {
     ComboBoxHouse->clear();
     buildingIds_.clear();
-    if (const auto buildings = DbController->ObjectModel.GetObjects()) {
-        for (const auto& building : *buildings) {
-            ComboBoxHouse->addItem(FromRecordText(building->street.view()) + " " +
-                                   FromRecordText(building->no.view()));
-            buildingIds_.push_back(building->bid);
-        }
-    }
+    CReadFailure failure;
+    if (!AddBuildingChoices(*ComboBoxHouse, buildingIds_, &failure))
+        ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
     ComboBoxHouse->setCurrentIndex(-1);
 }
 

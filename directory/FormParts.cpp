@@ -2,12 +2,11 @@
 
 #include <QEvent>
 #include <QGridLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QTimer>
 
+#include "app/toolkit/Keys.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
@@ -91,12 +90,8 @@ void SelectAllOnFocus(QLineEdit* edit) {
 }
 
 void InstallFormKeys(QWidget* form, TPanelButton* send, TPanelButton* cancel) {
-    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(key, form, [send] { send->Click(); });
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    }
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), form, [cancel] { cancel->Click(); });
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    OnKey(form, Qt::Key_Return, [send] { send->Click(); });
+    OnKey(form, Qt::Key_Escape, [cancel] { cancel->Click(); });
 }
 
 void PlaceFormColumn(std::span<const CFormRow> rows, TPanelButton* send, TPanelButton* cancel,

@@ -39,7 +39,8 @@ bool HoldsStorableText(const CFormRow& row);
 // it: a masked serial's "00000000" otherwise keeps the cursor at its end.
 void SelectAllOnFocus(QLineEdit* edit);
 
-// Enter and Return click `send`, Escape clicks `cancel`, while the focus is inside `form`.
+// Enter clicks `send` and Escape `cancel` while the focus is inside `form`, unless a control
+// takes the key first: an open drop-down list closes, or takes its item, and the form stays.
 void InstallFormKeys(QWidget* form, TPanelButton* send, TPanelButton* cancel);
 // The rows from the form's top, one under the other, then `gap` lower the two buttons, one
 // under the other, all about `centre`.

@@ -2,11 +2,14 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <algorithm>
 
 #include "app/ProgramObjects.h"
+#include "app/toolkit/ComboBox.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/PanelButton.h"
 #include "database/SQLite3Controller.h"
+#include "directory/BuildingChoices.h"
 #include "directory/RecordText.h"
 #include "directory/import/MeterKinds.h"
 
@@ -19,8 +22,8 @@ TFrameDeviceBind::TFrameDeviceBind(QWidget* parent) : QWidget(parent) {
     setObjectName("FrameDeviceBind");
     setAutoFillBackground(true);
     rows_.push_back(NewFormRow("Серійний номер:", LabelSerialNumber2 = new QLabel, this));
-    rows_.push_back(NewFormRow("Будинок:", ComboBoxBuild = new QComboBox, this));
-    rows_.push_back(NewFormRow("Приміщення:", ComboBoxPremises = new QComboBox, this));
+    rows_.push_back(NewFormRow("Будинок:", ComboBoxBuild = new TComboBox, this));
+    rows_.push_back(NewFormRow("Приміщення:", ComboBoxPremises = new TComboBox, this));
     ErrorPremises = rows_.back().mark;
     ComboBoxPremises->setEnabled(false);
     ButtonSend = NewFormButton("Зберегти", this);
@@ -63,16 +66,11 @@ bool TFrameDeviceBind::ShowBinding(int devid, int kind) {
     buildingIds_.assign(1, 0);
     ComboBoxBuild->addItem(kUnbind);
     CReadFailure failure;
-    if (const auto buildings = DbController->ObjectModel.GetObjects(&failure)) {
-        for (const auto& building : *buildings) {
-            ComboBoxBuild->addItem(FromRecordText(building->street.view()) + " " +
-                                   FromRecordText(building->no.view()));
-            buildingIds_.push_back(building->bid);
-            if (building->bid == bid) ComboBoxBuild->setCurrentIndex(ComboBoxBuild->count() - 1);
-        }
-    } else {
+    if (!AddBuildingChoices(*ComboBoxBuild, buildingIds_, &failure))
         ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
-    }
+    const auto chosen = std::find(buildingIds_.begin(), buildingIds_.end(), bid);
+    ComboBoxBuild->setCurrentIndex(
+        chosen == buildingIds_.end() ? 0 : static_cast<int>(chosen - buildingIds_.begin()));
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "Utils/Format.h"
 #include "app/ProgramObjects.h"
+#include "app/toolkit/Keys.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
@@ -102,7 +103,10 @@ TFrameDeviceList::TFrameDeviceList(QWidget* parent) : QWidget(parent) {
         fill->addWidget(form, 0, 0);
         form->hide();
     }
-    FrameDeviceAdd->OnAdded = [this] { ResetScreen(); };
+    FrameDeviceAdd->OnAdded = [this] {
+        ResetScreen();
+        if (OnMeterAdded) OnMeterAdded();
+    };
     FrameDeviceEdit->ButtonSend->OnClick = [this] { ProgramDeviceHeatEdit1ButtonSendClick(); };
     FrameDeviceBind->OnStored = [this] { ResetScreen(); };
     PanelButonAdd->OnClick = [this] { PanelButonAddClick(); };
@@ -110,6 +114,7 @@ TFrameDeviceList::TFrameDeviceList(QWidget* parent) : QWidget(parent) {
     PanelButtonLink->OnClick = [this] { PanelButtonLinkClick(); };
     LabelButtonTemplateImport->OnClick = [this] { LabelButtonTemplateClick(false); };
     LabelButtonTemplateLink->OnClick = [this] { LabelButtonTemplateClick(true); };
+    OnKey(this, Qt::Key_Escape, [this] { PanelButtonBack->Click(); });
     FillGrids();
 }
 
@@ -153,6 +158,7 @@ TStringGrid* TFrameDeviceList::NewGrid(int kind) {
         StringGridDrawCell(kind, painter, col, row, rect);
     };
     grid->OnSelectCell = [this, kind](int col, int row) { StringGridSelectCell(kind, col, row); };
+    grid->OnEnterRow = [this, kind](int row) { StringGridSelectCell(kind, ColEdit, row); };
     grid->OnMouseMove = [this, kind](QPoint position) { StringGridMouseMove(kind, position); };
     grid->OnMouseWheel = [this, kind](bool down) { return StringGridMouseWheel(kind, down); };
     return grid;
@@ -177,7 +183,6 @@ void TFrameDeviceList::FillGrids() {
     CReadFailure failure;
     for (int kind = 0; kind < MeterKindCount; ++kind) {
         TStringGrid* grid = Grids[kind];
-        ids_[kind].clear();
         grid->SetRowCount(1);
         grid->SetColCount(ColCount);
         const auto meters = DeviceModelOf(*DbController, kind).GetDevices(&failure);
@@ -195,9 +200,10 @@ void TFrameDeviceList::FillGrids() {
                 }
                 grid->SetCell(ColApartment, row, FromRecordText(apartment->no.view()));
             }
-            ids_[kind].push_back(meter->devid);
+            grid->SetRowTag(row, meter->devid);
             ++row;
         }
+        grid->Resort();
     }
     // One box for the three lists. Filled while hidden at start-up too, the screen says it
     // once shown, when it is filled again.
@@ -261,10 +267,11 @@ void TFrameDeviceList::ProgramDeviceHeatEdit1ButtonSendClick() {
 }
 
 void TFrameDeviceList::StringGridSelectCell(int kind, int col, int row) {
-    const std::vector<int>& ids = ids_[kind];
-    if (row < 1 || row > static_cast<int>(ids.size())) return;
+    TStringGrid* grid = Grids[kind];
+    if (row == 0 && col < ColBind) grid->SortByTitle(col);
+    if (row < 1 || row >= grid->RowCount()) return;
     if (col != ColBind && col != ColEdit && col != ColDelete) return;
-    const int devid = ids[static_cast<std::size_t>(row - 1)];
+    const int devid = grid->RowTag(row);
     const auto meter = DeviceModelOf(*DbController, kind).GetDeviceById(devid);
     if (meter == nullptr) return;
     if (col == ColBind) {
@@ -311,8 +318,8 @@ void TFrameDeviceList::StringGridDrawCell(int kind, QPainter& painter, int col, 
 void TFrameDeviceList::StringGridMouseMove(int kind, QPoint position) {
     // The hand marks the icons, the only cells a click acts on.
     TStringGrid* grid = Grids[kind];
-    const int col = grid->columnAt(position.x());
-    const int row = grid->rowAt(position.y());
+    const int col = grid->ColAt(position.x());
+    const int row = grid->RowAt(position.y());
     const bool icon = row > 0 && (col == ColBind || col == ColEdit || col == ColDelete);
     grid->viewport()->setCursor(icon ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
@@ -320,10 +327,9 @@ void TFrameDeviceList::StringGridMouseMove(int kind, QPoint position) {
 bool TFrameDeviceList::StringGridMouseWheel(int kind, bool down) {
     // One row per step, within the grid, rather than the grid's own scrolling.
     TStringGrid* grid = Grids[kind];
-    const int row = grid->currentRow();
-    const int col = grid->currentColumn() < 0 ? 0 : grid->currentColumn();
-    if (down && row + 1 < grid->RowCount()) grid->setCurrentCell(row + 1, col);
-    if (!down && row - 1 >= 0) grid->setCurrentCell(row - 1, col);
+    const int row = grid->Row();
+    if (down && row + 1 < grid->RowCount()) grid->SetRow(std::max(row + 1, grid->FixedRows()));
+    if (!down && row - 1 >= grid->FixedRows()) grid->SetRow(row - 1);
     return true;
 }
 

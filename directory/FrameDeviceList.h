@@ -2,7 +2,7 @@
 
 #include <QWidget>
 #include <array>
-#include <vector>
+#include <functional>
 
 #include "app/ScreenTour.h"
 #include "directory/import/MeterKinds.h"
@@ -18,7 +18,8 @@ class TStringGrid;
 
 // The stored meters in three tabs, one per kind, with bind, edit and delete per row, and a
 // right-hand menu: add, the two imports with their example files, and "Назад" (wired by the
-// window). The add, edit and bind forms lie over it.
+// window; Escape too). A click on a column's title sorts by it (again: reversed); Enter on a
+// row edits it. The add, edit and bind forms lie over it.
 class TFrameDeviceList : public QWidget, public CTourStops {
 public:
     explicit TFrameDeviceList(QWidget* parent);
@@ -36,6 +37,9 @@ public:
     void StringGridSelectCell(int kind, int col, int row);
     // The add form over `screen` (the polling screen) with `serial` typed in.
     void ShowAddFormOn(QWidget* screen, const QString& serial);
+
+    // A meter was stored by the add form, wherever it was lent.
+    std::function<void()> OnMeterAdded;
 
     // CTourStops: the list, and each form.
     int TourStopCount() const override;
@@ -70,8 +74,6 @@ private:
     void StringGridMouseMove(int kind, QPoint position);
     bool StringGridMouseWheel(int kind, bool down);
     void ShowForm(QWidget* form);
-
-    std::array<std::vector<int>, MeterKindCount> ids_;  // the devid of grid row i + 1
 };
 
 extern TFrameDeviceList* FrameDeviceList;

@@ -9,6 +9,7 @@
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
+#include "directory/BuildingChoices.h"
 #include "directory/FormParts.h"
 #include "directory/FrameObjectAdd.h"
 #include "directory/FrameObjectEdit.h"
@@ -46,6 +47,7 @@ TFrameObjectList::TFrameObjectList(QWidget* parent) : QWidget(parent) {
         StringGrid1DrawCell(painter, col, row, rect);
     };
     StringGrid1->OnSelectCell = [this](int col, int row) { StringGrid1SelectCell(col, row); };
+    StringGrid1->OnEnterRow = [this](int row) { StringGrid1SelectCell(ColEdit, row); };
     StringGrid1->OnMouseMove = [this](QPoint position) { StringGrid1MouseMove(position); };
 
     FrameObjectEdit = new TFrameObjectEdit(Background);
@@ -70,30 +72,32 @@ void TFrameObjectList::ReloadList() {
 }
 
 void TFrameObjectList::FillGrid() {
-    ids_.clear();
     StringGrid1->SetRowCount(1);
     StringGrid1->SetColCount(ColCount);
     CReadFailure failure;
-    const auto buildings = DbController->ObjectModel.GetObjects(&failure);
-    if (buildings == nullptr) {
+    const auto buildings = BuildingChoices(&failure);
+    if (!buildings) {
         // Filled while hidden at start-up too: said once shown, when it is filled again.
         if (isVisible()) ShowMessageBox(CannotReadMessage(failure), "Помилка", MB_ICONERROR);
         return;
     }
-    StringGrid1->SetRowCount(1 + buildings->Count());
+    StringGrid1->SetRowCount(1 + static_cast<int>(buildings->size()));
     int row = 1;
-    for (const auto& building : *buildings) {
-        StringGrid1->SetCell(ColStreet, row, FromRecordText(building->street.view()));
-        StringGrid1->SetCell(ColHouse, row, FromRecordText(building->no.view()));
-        ids_.push_back(building->bid);
+    for (const CBuildingChoice& building : *buildings) {
+        StringGrid1->SetCell(ColStreet, row, building.street);
+        StringGrid1->SetCell(ColHouse, row, building.house);
+        StringGrid1->SetRowTag(row, building.bid);
         ++row;
     }
+    // In address order, unless the operator chose a column.
+    StringGrid1->Resort();
 }
 
 void TFrameObjectList::StringGrid1SelectCell(int col, int row) {
-    if (row < 1 || row > static_cast<int>(ids_.size())) return;
+    if (row == 0 && (col == ColStreet || col == ColHouse)) StringGrid1->SortByTitle(col);
+    if (row < 1 || row >= StringGrid1->RowCount()) return;
     if (col != ColEdit && col != ColDelete) return;
-    const int bid = ids_[static_cast<std::size_t>(row - 1)];
+    const int bid = StringGrid1->RowTag(row);
     if (col == ColDelete) {
         DeleteBuilding(bid);
         return;
@@ -164,8 +168,8 @@ void TFrameObjectList::StringGrid1DrawCell(QPainter& painter, int col, int row, 
 
 void TFrameObjectList::StringGrid1MouseMove(QPoint position) {
     // The hand marks the icons, the only cells a click acts on.
-    const int col = StringGrid1->columnAt(position.x());
-    const int row = StringGrid1->rowAt(position.y());
+    const int col = StringGrid1->ColAt(position.x());
+    const int row = StringGrid1->RowAt(position.y());
     const bool icon = row > 0 && (col == ColEdit || col == ColDelete);
     StringGrid1->viewport()->setCursor(icon ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 #include <functional>
-#include <vector>
 
 class QPainter;
 class TFrameObjectAdd;
@@ -10,8 +9,9 @@ class TFrameObjectEdit;
 class TPanelButton;
 class TStringGrid;
 
-// The buildings list: street and house of every building, with edit and delete icons, and
-// "Додати". The add and edit forms lie over it.
+// The buildings list: street and house of every building in address order, with edit and
+// delete icons, and "Додати"; a click on a column's title sorts by it (again: reversed), Enter
+// on a row edits it. The add and edit forms lie over it.
 class TFrameObjectList : public QWidget {
 public:
     explicit TFrameObjectList(QWidget* parent);
@@ -41,6 +41,4 @@ private:
     void DeleteBuilding(int bid);
     void StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect);
     void StringGrid1MouseMove(QPoint position);
-
-    std::vector<int> ids_;  // the bid of grid row i + 1
 };

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "app/toolkit/Keys.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "directory/FrameObjectAdd.h"
@@ -54,6 +55,7 @@ TFrameOrganization::TFrameOrganization(QWidget* parent) : QWidget(parent) {
 
     PanelButonObject->OnClick = [this] { ButtonObjectClick(); };
     PanelButtonSubscriber->OnClick = [this] { ButtonSubscriberClick(); };
+    OnKey(this, Qt::Key_Escape, [this] { PanelButtonBack->Click(); });
     ResetDirectory();
 }
 

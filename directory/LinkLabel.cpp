@@ -1,9 +1,13 @@
 #include "directory/LinkLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+
+#include "app/toolkit/Keys.h"
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     SetLook(false);
 }
 
@@ -30,4 +34,13 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         OnClick) {
         OnClick();
     }
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+    if (!ClickOnPressKey(event, OnClick)) QLabel::keyPressEvent(event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    PaintFocusFrame(*this, 0);
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "Utils/Format.h"
+#include "app/toolkit/ComboBox.h"
 #include "app/toolkit/PanelButton.h"
 #include "database/models/Device.h"
 #include "directory/import/ImportLines.h"
@@ -30,7 +31,7 @@ QByteArray StoredDate(const QDateEdit* picker) {
 TMeterForm::TMeterForm(QWidget* parent, bool typeRow) : QWidget(parent) {
     setAutoFillBackground(true);
     if (typeRow) {
-        ComboBoxDeviceType = new QComboBox;
+        ComboBoxDeviceType = new TComboBox;
         ComboBoxDeviceType->addItems({"Тепло", "Холодная вода", "Горячая вода"});
         rows_.push_back(NewFormRow("Тип пристрою:", ComboBoxDeviceType, this));
     }
@@ -49,7 +50,7 @@ TMeterForm::TMeterForm(QWidget* parent, bool typeRow) : QWidget(parent) {
     ErrorInitialVerification = rows_.back().mark;
     LabelNextCalibrationDateValue = new QLabel;
     rows_.push_back(NewFormRow("Дата наступної перевірки:", LabelNextCalibrationDateValue, this));
-    ComboBoxPosition = new QComboBox;
+    ComboBoxPosition = new TComboBox;
     ComboBoxPosition->addItems({"Подаючий", "Зворотній"});
     rows_.push_back(NewFormRow("Позиція на трубопроводі:", ComboBoxPosition, this));
     LabelPosition = rows_.back().label;

@@ -5,23 +5,25 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyleOptionButton>
-#include <algorithm>
 
 #include "app/ProgramObjects.h"
+#include "app/toolkit/ComboBox.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
 #include "directory/ApartmentRemoval.h"
 #include "directory/ApartmentTexts.h"
+#include "directory/BuildingChoices.h"
 #include "directory/FormParts.h"
 #include "directory/ImportDialogs.h"
-#include "directory/import/Importer.h"
 #include "directory/LinkLabel.h"
 #include "directory/ProgramSubscriberAdd.h"
 #include "directory/ProgramSubscriberEdit.h"
 #include "directory/RecordText.h"
+#include "directory/import/Importer.h"
 
 namespace {
 enum Column {
@@ -37,17 +39,19 @@ enum Column {
 };
 // The number's title and a full name need more room than 60 and 100 pixels in the program's
 // font: narrower, "приміщення" and a patronymic are cut.
-constexpr int kWidths[ColCount] = {30, 150, 70, 150, 60, 80, 85, 60};
+const std::vector<int> kWidths = {30, 150, 70, 150, 60, 80, 85, 60};
 constexpr const char* kTitles[ColCount] = {"",           "Адреса",         "Номер приміщення",
                                            "ПІБ",        "Загальна площа", "Опалювана площа",
                                            "Редагувати", "Видалити"};
 constexpr int kRowHeight = 28;
 constexpr int kHeaderHeight = 40;
 constexpr int kGridBottomGap = 20;
+constexpr int kGridSideGap = 5;
 constexpr int kButtonTop = 5;
 constexpr int kButtonHeight = 22;
 constexpr int kButtonGap = 10;
 constexpr int kFilterWidth = 100;
+constexpr int kMinimumChoiceWidth = 150;
 constexpr const char* kEditIcon = "./images/edit-icon.png";
 constexpr const char* kDeleteIcon = "./images/delete-icon.png";
 
@@ -67,6 +71,10 @@ TProgramSubscriberList::TProgramSubscriberList(QWidget* parent) : QWidget(parent
     BuildHeader();
     PanelBody = NewPanel(Background);
     StringGrid1 = NewTitledGrid(PanelBody, kTitles, kWidths, kRowHeight);
+    // The address and the name take what the window gives beyond the other columns.
+    StringGrid1->FitColumns(kWidths,
+                            {ColTick, ColNo, ColTotalArea, ColHeatedArea, ColEdit, ColDelete});
+    StringGrid1->OnEnterRow = [this](int row) { StringGrid1SelectCell(ColEdit, row); };
     StringGrid1->OnDrawCell = [this](QPainter& painter, int col, int row, const QRect& rect, bool) {
         StringGrid1DrawCell(painter, col, row, rect);
     };
@@ -89,8 +97,8 @@ void TProgramSubscriberList::BuildHeader() {
     PanelHeader = NewPanel(Background);
     LabelAddress = new QLabel("Адреса:", PanelHeader);
     LabelAddress->adjustSize();
-    ComboBoxObjectList = new QComboBox(PanelHeader);
-    ComboBoxObjectList->resize(150, kButtonHeight);
+    ComboBoxObjectList = new TComboBox(PanelHeader);
+    ComboBoxObjectList->resize(kMinimumChoiceWidth, kButtonHeight);
     EditFilter = new QLineEdit(PanelHeader);
     EditFilter->setPlaceholderText("Пошук");
     EditFilter->setToolTip("Номер, особовий рахунок або прізвище");
@@ -111,9 +119,13 @@ void TProgramSubscriberList::BuildHeader() {
 }
 
 void TProgramSubscriberList::RefreshList(bool reload) {
+    if (reload) {
+        // The search goes with the building's choice: the list comes back whole.
+        const QSignalBlocker quiet(EditFilter);
+        EditFilter->clear();
+    }
     StringGrid1->ClearSelection();
     StringGrid1->show();
-    aids_.clear();
     StringGrid1->SetRowCount(1);
     ShowList();
     Background->show();
@@ -128,13 +140,7 @@ void TProgramSubscriberList::FillList(bool reload) {
     if (reload) {
         ComboBoxObjectList->clear();
         buildingIds_.clear();
-        if (const auto buildings = DbController->ObjectModel.GetObjects(&failure)) {
-            for (const auto& building : *buildings) {
-                ComboBoxObjectList->addItem(FromRecordText(building->street.view()) + " " +
-                                            FromRecordText(building->no.view()));
-                buildingIds_.push_back(building->bid);
-            }
-        }
+        AddBuildingChoices(*ComboBoxObjectList, buildingIds_, &failure);
         ComboBoxObjectList->setCurrentIndex(-1);
     }
     const int chosen = ComboBoxObjectList->currentIndex();
@@ -164,14 +170,12 @@ void TProgramSubscriberList::LabelButtonTemplateClick() {
 
 void TProgramSubscriberList::ComboBoxObjectListChange() {
     StringGrid1->SetRowCount(1);
-    aids_.clear();
     FillList(false);
 }
 
 void TProgramSubscriberList::FillGrid(std::unique_ptr<CArrayDataSubscriber> subscribers) {
     if (subscribers == nullptr) return;
-    aids_.clear();
-    ticks_.clear();
+    ticked_.clear();
     // Every fill starts with nothing ticked, so there is nothing to remove.
     PanelButtonRemoveSelected->hide();
     const QString filter = EditFilter->text();
@@ -183,15 +187,15 @@ void TProgramSubscriberList::FillGrid(std::unique_ptr<CArrayDataSubscriber> subs
     StringGrid1->SetRowCount(1 + static_cast<int>(shown.size()));
     int row = 1;
     for (const CDataSubscriber* subscriber : shown) {
-        ticks_.push_back(false);
         StringGrid1->SetCell(ColAddress, row, AddressOf(*subscriber));
         StringGrid1->SetCell(ColNo, row, FromRecordText(subscriber->no.view()));
         StringGrid1->SetCell(ColName, row, FullNameOf(*subscriber));
         StringGrid1->SetCell(ColTotalArea, row, AreaText(subscriber->total_floor_area));
         StringGrid1->SetCell(ColHeatedArea, row, AreaText(subscriber->heated_floor_area));
-        aids_.push_back(subscriber->aid);
+        StringGrid1->SetRowTag(row, subscriber->aid);
         ++row;
     }
+    StringGrid1->Resort();
     StringGrid1->setUpdatesEnabled(true);
 }
 
@@ -204,17 +208,21 @@ void TProgramSubscriberList::PanelButtonAddClick() {
 }
 
 void TProgramSubscriberList::StringGrid1SelectCell(int col, int row) {
-    if (row < 1 || row > static_cast<int>(aids_.size()) || !StringGrid1->isVisible()) return;
-    const std::size_t index = static_cast<std::size_t>(row - 1);
+    if (!StringGrid1->isVisible()) return;
+    if (row == 0) {
+        if (col != ColTick && col != ColEdit && col != ColDelete) StringGrid1->SortByTitle(col);
+        return;
+    }
+    if (row >= StringGrid1->RowCount()) return;
+    const int aid = StringGrid1->RowTag(row);
     if (col == ColTick) {
-        ticks_[index] = !ticks_[index];
+        if (!ticked_.erase(aid)) ticked_.insert(aid);
         StringGrid1->viewport()->update();
-        const bool any = std::find(ticks_.begin(), ticks_.end(), true) != ticks_.end();
-        PanelButtonRemoveSelected->setVisible(any);
+        PanelButtonRemoveSelected->setVisible(!ticked_.empty());
         return;
     }
     if (col != ColEdit && col != ColDelete) return;
-    const auto subscriber = DbController->SubscriberModel.GetSubscriberById(aids_[index]);
+    const auto subscriber = DbController->SubscriberModel.GetSubscriberById(aid);
     if (subscriber == nullptr) return;
     if (col == ColDelete) {
         if (RemoveApartment(*subscriber)) RefreshList(false);
@@ -228,9 +236,10 @@ void TProgramSubscriberList::StringGrid1SelectCell(int col, int row) {
 }
 
 void TProgramSubscriberList::PanelButtonRemoveSelectedClick() {
+    // In the rows' order, as they show.
     std::vector<int> ticked;
-    for (std::size_t index = 0; index < ticks_.size(); ++index) {
-        if (ticks_[index]) ticked.push_back(aids_[index]);
+    for (int row = 1; row < StringGrid1->RowCount(); ++row) {
+        if (Ticked(row)) ticked.push_back(StringGrid1->RowTag(row));
     }
     if (RemoveApartments(ticked)) RefreshList(false);
 }
@@ -239,6 +248,10 @@ void TProgramSubscriberList::ProgramSubscriberEdit1ButtonSendClick() {
     if (ProgramSubscriberEdit->ButtonSendClick()) return;
     FillList(false);
     StringGrid1->show();
+}
+
+bool TProgramSubscriberList::Ticked(int row) const {
+    return row >= 1 && row < StringGrid1->RowCount() && ticked_.contains(StringGrid1->RowTag(row));
 }
 
 void TProgramSubscriberList::ShowList() {
@@ -257,9 +270,10 @@ void TProgramSubscriberList::resizeEvent(QResizeEvent* event) {
 }
 
 void TProgramSubscriberList::FrameCanResize() {
+    // At least the columns' own widths, centred; wider, the grid takes the list's width.
     int gridWidth = 0;
-    for (int col = 0; col < StringGrid1->ColCount(); ++col)
-        gridWidth += StringGrid1->ColWidth(col) + 3;
+    for (const int column : kWidths) gridWidth += column + 3;
+    gridWidth = std::max(gridWidth, width() - 2 * kGridSideGap);
     const int left = std::max(0, (width() - gridWidth) / 2);
     const int right = left + gridWidth;
     PanelHeader->setGeometry(0, 0, width(), kHeaderHeight);
@@ -267,14 +281,18 @@ void TProgramSubscriberList::FrameCanResize() {
     StringGrid1->setGeometry(left, 0, gridWidth, PanelBody->height() - kGridBottomGap);
 
     LabelAddress->move(left, 9);
-    ComboBoxObjectList->move(left + LabelAddress->width() + 5, kButtonTop);
-    EditFilter->move(ComboBoxObjectList->geometry().right() + 1 + kButtonGap, kButtonTop);
     int edge = right;
     for (TPanelButton* button : {PanelButtonImport, PanelButtonAdd, PanelButtonRemoveSelected}) {
         edge -= button->width();
         button->move(edge, kButtonTop);
         edge -= kButtonGap;
     }
+    // The building's choice grows into what the buttons and the search leave.
+    const int choiceLeft = left + LabelAddress->width() + 5;
+    const int choiceWidth = edge - kFilterWidth - kButtonGap - choiceLeft;
+    ComboBoxObjectList->setGeometry(choiceLeft, kButtonTop,
+                                    std::max(kMinimumChoiceWidth, choiceWidth), kButtonHeight);
+    EditFilter->move(ComboBoxObjectList->geometry().right() + 1 + kButtonGap, kButtonTop);
     LabelButtonTemplate->adjustSize();
     const int importCentre = PanelButtonImport->geometry().center().x();
     LabelButtonTemplate->move(importCentre - LabelButtonTemplate->width() / 2,
@@ -304,8 +322,8 @@ void TProgramSubscriberList::StringGrid1DrawCell(QPainter& painter, int col, int
 
 void TProgramSubscriberList::StringGrid1MouseMove(QPoint position) {
     // The hand marks the tick boxes and icons, the only cells a click acts on.
-    const int col = StringGrid1->columnAt(position.x());
-    const int row = StringGrid1->rowAt(position.y());
+    const int col = StringGrid1->ColAt(position.x());
+    const int row = StringGrid1->RowAt(position.y());
     const bool clickable = row > 0 && (col == ColTick || col == ColEdit || col == ColDelete);
     StringGrid1->viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

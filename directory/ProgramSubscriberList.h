@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "database/Collections.h"
@@ -18,12 +19,14 @@ class TProgramSubscriberEdit;
 class TStringGrid;
 
 // The apartments of every building or of the one chosen, narrowed by a filter as the operator
-// types, with a tick, edit and delete per row. The add and edit forms lie over it.
+// types, with a tick, edit and delete per row; a click on a column's title sorts by it (again:
+// reversed), Enter on a row edits it. The add and edit forms lie over it.
 class TProgramSubscriberList : public QWidget {
 public:
     explicit TProgramSubscriberList(QWidget* parent);
 
-    // `reload` also rebuilds the building choice, which then has none chosen.
+    // `reload` also rebuilds the building choice, which then has none chosen, and clears the
+    // search.
     void RefreshList(bool reload);
     void FillList(bool reload);
     void ComboBoxObjectListChange();
@@ -38,10 +41,7 @@ public:
     void ShowList();
     void HideList();
 
-    bool Ticked(int row) const {
-        const auto index = static_cast<std::size_t>(row - 1);
-        return row >= 1 && index < ticks_.size() && ticks_[index];
-    }
+    bool Ticked(int row) const;
 
     QWidget* Background;
     QWidget* PanelHeader;
@@ -68,6 +68,5 @@ private:
     void StringGrid1MouseMove(QPoint position);
 
     std::vector<int> buildingIds_;  // the bid of building item i
-    std::vector<int> aids_;         // the aid of grid row i + 1
-    std::vector<bool> ticks_;       // the tick of grid row i + 1
+    std::set<int> ticked_;          // the aids of the ticked rows; a row's tag is its aid
 };

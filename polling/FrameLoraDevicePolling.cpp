@@ -12,6 +12,8 @@
 
 #include "app/ProgramObjects.h"
 #include "app/ScreenHost.h"
+#include "app/toolkit/ComboBox.h"
+#include "app/toolkit/Keys.h"
 #include "app/toolkit/MessageBox.h"
 #include "app/toolkit/Panel.h"
 #include "app/toolkit/PanelButton.h"
@@ -26,8 +28,13 @@ constexpr int kMenuWidth = 150;
 constexpr QSize kButtonSize{140, 41};
 constexpr int kHeaderHeight = 40;
 constexpr int kByNumberRowHeight = 24;
-const int kHeatWidths[] = {60, 50, 95, 60, 60, 60, 40, 40, 40, 40, 70};
-constexpr int kWaterDateWidth = 95;
+const std::vector<int> kHeatWidths = {60, 50, 95, 60, 60, 60, 40, 40, 40, 40, 70};
+// The toolkit's default column width, but for the date's.
+const std::vector<int> kWaterWidths = {64, 64, 95, 64, 64, 64, 64, 64, 64};
+constexpr const char* kStop = "Зупинити";
+constexpr const char* kStopping = "Зупинка…";
+constexpr QRgb kReadingRow = 0xFFF2B3;
+constexpr QRgb kFailedText = 0xD00000;
 
 TPanelButton* NewMenuButton(const char* caption, QWidget* parent) {
     auto* button = new TPanelButton(caption, parent);
@@ -57,6 +64,8 @@ TFrameLoraDevicePolling::TFrameLoraDevicePolling(QWidget* parent, CScreenHost& h
 
     PanelButtonDevicePolling->OnClick = [this] { PanelButtonDevicePollingClick(); };
     PanelButtonDeviceStopPolling->OnClick = [this] { PanelButtonDeviceStopPollingClick(); };
+    OnKey(this, Qt::Key_F5, [this] { PanelButtonDevicePollingClick(); });
+    OnKey(this, Qt::Key_Escape, [this] { PanelButtonBack->Click(); });
     TimerRunning.OnTimer = [this] { TimerRunningTimer(); };
     QObject::connect(PageControl, &QTabWidget::currentChanged, this,
                      [this] { PageControlChange(); });
@@ -80,7 +89,7 @@ QWidget* TFrameLoraDevicePolling::BuildRightMenu() {
     QWidget* menu = NewPanel(Background);
     menu->setFixedWidth(kMenuWidth);
     PanelButtonDevicePolling = NewMenuButton("Опитати", menu);
-    PanelButtonDeviceStopPolling = NewMenuButton("Зупинити", menu);
+    PanelButtonDeviceStopPolling = NewMenuButton(kStop, menu);
     PanelButonAdd = NewMenuButton("Додати", menu);
     PanelButtonBack = NewMenuButton("Назад", menu);
 
@@ -93,6 +102,7 @@ QWidget* TFrameLoraDevicePolling::BuildRightMenu() {
     CountDeviceWaterColdValue = new QLabel("0");
     CountDeviceWaterHotValue = new QLabel("0");
     PollTimeValue = new QLabel("00:00:00");
+    PollProgressValue = new QLabel;
     const std::pair<const char*, QLabel*> rows[] = {
         {"Тепло:", CountDeviceHeatValue},
         {"Холодна вода:", CountDeviceWaterColdValue},
@@ -105,7 +115,8 @@ QWidget* TFrameLoraDevicePolling::BuildRightMenu() {
     }
     // The time goes under its label: side by side they do not fit the menu's width.
     statistics->addWidget(new QLabel("Час опитування:"), row++, 0, 1, 2);
-    statistics->addWidget(PollTimeValue, row, 0, 1, 2, Qt::AlignRight);
+    statistics->addWidget(PollProgressValue, row, 0);
+    statistics->addWidget(PollTimeValue, row, 1, Qt::AlignRight);
 
     auto* layout = new QVBoxLayout(menu);
     layout->setContentsMargins(5, 0, 5, 0);
@@ -129,12 +140,9 @@ QWidget* TFrameLoraDevicePolling::BuildSavedTab() {
         table->SetRowHeight(0, kHeaderHeight);
         const auto& headers = MeterHeadersOf(kind);
         for (int col = 0; col < table->ColCount(); ++col) table->SetCell(col, 0, headers[col]);
-        if (kind == PollKindHeat) {
-            for (int col = 0; col < table->ColCount(); ++col)
-                table->SetColWidth(col, kHeatWidths[col]);
-        } else {
-            table->SetColWidth(WaterDate, kWaterDateWidth);
-        }
+        // The serial and the status stay in sight at any width; the readings share the rest.
+        table->FitColumns(kind == PollKindHeat ? kHeatWidths : kWaterWidths,
+                          {0, StatusColumnOf(kind)});
         table->OnDrawCell = [this, table](QPainter& painter, int col, int row, const QRect& rect,
                                           bool selected) {
             TableDeviceHeatListDrawCell(*table, painter, col, row, rect, selected);
@@ -153,10 +161,16 @@ QWidget* TFrameLoraDevicePolling::BuildByNumberTab() {
     DeviceNumberEdit = new QLineEdit;
     DeviceNumberEdit->setMaxLength(8);
     DeviceNumberEdit->setFixedWidth(100);
-    DeviceTypeComboBox = new QComboBox;
+    DeviceTypeComboBox = new TComboBox;
     DeviceTypeComboBox->addItems({"Тепло", "Вода"});
     DeviceTypeComboBox->setCurrentIndex(0);
+    LabelNoAnswer = new QLabel("Немає відповіді");
+    QPalette red = LabelNoAnswer->palette();
+    red.setColor(QPalette::WindowText, QColor(kFailedText));
+    LabelNoAnswer->setPalette(red);
+    LabelNoAnswer->hide();
     TableDeviceData = new TStringGrid(nullptr);
+    TableDeviceData->SetFixedRows(0);
     TableDeviceData->SetColCount(2);
     TableDeviceData->SetDefaultRowHeight(kByNumberRowHeight);
     TableDeviceData->SetColWidth(0, 100);
@@ -173,6 +187,7 @@ QWidget* TFrameLoraDevicePolling::BuildByNumberTab() {
     layout->addWidget(DeviceNumberEdit, 0, 1);
     layout->addWidget(new QLabel("Тип пристрою:"), 1, 0);
     layout->addWidget(DeviceTypeComboBox, 1, 1);
+    layout->addWidget(LabelNoAnswer, 1, 2);
     layout->addWidget(TableDeviceData, 2, 0, 1, 3);
     layout->setColumnStretch(2, 1);
     layout->setRowStretch(2, 1);
@@ -185,12 +200,14 @@ void TFrameLoraDevicePolling::RefillTables() {
     for (int kind = 0; kind < PollKindCount; ++kind) {
         TStringGrid* table = meterTables_[kind];
         const auto heads = MeterRowHeads(*DbController, kind, &failure);
+        table->setUpdatesEnabled(false);
+        table->SetRowCount(1);
         table->SetRowCount(1 + static_cast<int>(heads.size()));
         for (int i = 0; i < static_cast<int>(heads.size()); ++i) {
-            for (int col = 0; col < table->ColCount(); ++col) table->SetCell(col, i + 1, "");
             table->SetCell(0, i + 1, QString::fromStdString(heads[i].serial));
             table->SetCell(1, i + 1, QString::fromStdString(heads[i].apartment));
         }
+        table->setUpdatesEnabled(true);
         counts[kind] = static_cast<int>(heads.size());
     }
     ShowCounts(counts[0], counts[1], counts[2]);
@@ -220,8 +237,13 @@ void TFrameLoraDevicePolling::PanelButtonDevicePollingClick() {
             return;
         }
     }
+    const bool focused = PanelButtonDevicePolling->hasFocus();
     PanelButtonDevicePolling->hide();
     PanelButtonDeviceStopPolling->show();
+    if (focused) PanelButtonDeviceStopPolling->setFocus();
+    PollProgressValue->clear();
+    if (ByNumberTabShown()) ClearByNumberValues();
+    state_ = PollState::Polling;
     thread_.reset();  // the run before, finished by itself
     thread_ = TThread::StartThread<ThreadLoraDevicePolling>(*host_.Link(), *DbController, *this);
     started_ = std::chrono::steady_clock::now();
@@ -230,10 +252,16 @@ void TFrameLoraDevicePolling::PanelButtonDevicePollingClick() {
 }
 
 void TFrameLoraDevicePolling::PanelButtonDeviceStopPollingClick() {
-    PanelButtonDevicePolling->show();
-    PanelButtonDeviceStopPolling->hide();
-    // The run's last synchronised call stops the timer, so the time stays as last shown.
-    thread_.reset();
+    if (state_ != PollState::Polling) return;
+    // The run ends with its last synchronised call, which stops the timer and shows Start.
+    state_ = PollState::Stopping;
+    PanelButtonDeviceStopPolling->SetCaption(kStopping);
+    thread_->Terminate();
+}
+
+void TFrameLoraDevicePolling::EndPolling() {
+    PanelButtonDeviceStopPollingClick();
+    thread_.reset();  // serves the run's last calls while it waits
 }
 
 void TFrameLoraDevicePolling::TimerRunningTimer() {
@@ -255,6 +283,12 @@ void TFrameLoraDevicePolling::PageControlChange() {
 
 void TFrameLoraDevicePolling::PanelButonAddClick() {
     host_.ShowDeviceAddForm(DeviceNumberEdit->text());
+}
+
+void TFrameLoraDevicePolling::ClearByNumberValues() {
+    LabelNoAnswer->hide();
+    for (int row = 0; row < TableDeviceData->RowCount(); ++row)
+        TableDeviceData->SetCell(1, row, {});
 }
 
 void TFrameLoraDevicePolling::DeviceTypeComboBoxChange() {
@@ -284,6 +318,18 @@ std::string TFrameLoraDevicePolling::TypedNumber() {
     return DeviceNumberEdit->text().toStdString();
 }
 
+void TFrameLoraDevicePolling::ShowReadingRow(int kind, int row, int count) {
+    TStringGrid* table = meterTables_[kind];
+    const int before = readingKind_ >= 0 ? readingRow_ : -1;
+    TStringGrid* previous = readingKind_ >= 0 ? meterTables_[readingKind_] : nullptr;
+    readingKind_ = kind;
+    readingRow_ = row;
+    if (previous != nullptr && before >= 0) previous->viewport()->update();
+    table->ScrollToRow(row);
+    table->viewport()->update();
+    PollProgressValue->setText(QString("%1 з %2").arg(row).arg(count));
+}
+
 void TFrameLoraDevicePolling::ShowMeterRow(int kind, int row,
                                            const std::vector<CMeterCell>& cells) {
     TStringGrid* table = meterTables_[kind];
@@ -298,10 +344,21 @@ void TFrameLoraDevicePolling::ShowByNumberValues(const std::vector<std::string>&
         TableDeviceData->SetCell(1, row, QString::fromStdString(values[row]));
 }
 
+void TFrameLoraDevicePolling::ShowNoAnswer() {
+    LabelNoAnswer->show();
+}
+
 void TFrameLoraDevicePolling::PollingFinished(const CPollFailures& failures) {
+    const bool focused = PanelButtonDeviceStopPolling->hasFocus();
     PanelButtonDevicePolling->show();
     PanelButtonDeviceStopPolling->hide();
+    PanelButtonDeviceStopPolling->SetCaption(kStop);
+    if (focused) PanelButtonDevicePolling->setFocus();
     TimerRunning.SetEnabled(false);
+    state_ = PollState::Idle;
+    if (readingKind_ >= 0) meterTables_[readingKind_]->viewport()->update();
+    readingKind_ = -1;
+    readingRow_ = -1;
     // The rows of readings not stored show "Ошибка" as silent meters' do: only this says why.
     if (failures.Any()) ShowMessageBox(PollFailureMessage(failures), "Помилка", MB_ICONERROR);
 }
@@ -310,12 +367,17 @@ void TFrameLoraDevicePolling::TableDeviceHeatListDrawCell(TStringGrid& table, QP
                                                           int col, int row, const QRect& rect,
                                                           bool selected) {
     const QString text = table.Cell(col, row);
-    if (row != 0 && selected) {
-        DrawGridCell(painter, rect, text, table.palette().color(QPalette::Base),
-                     table.palette().color(QPalette::Text));
-    } else {
+    if (row == 0) {
         DrawStripedCell(painter, rect, text, row);
+        return;
     }
+    const bool reading =
+        &table == (readingKind_ >= 0 ? meterTables_[readingKind_] : nullptr) && row == readingRow_;
+    QColor background = selected ? table.palette().color(QPalette::Base) : RowColor(row);
+    if (reading) background = QColor(kReadingRow);
+    const bool failed = text == kStatusFailed;
+    DrawGridCell(painter, rect, text, background,
+                 failed ? QColor(kFailedText) : table.palette().color(QPalette::Text));
 }
 
 void TFrameLoraDevicePolling::TableDeviceDataDrawCell(QPainter& painter, int col, int row,
@@ -323,4 +385,26 @@ void TFrameLoraDevicePolling::TableDeviceDataDrawCell(QPainter& painter, int col
     DrawGridCell(painter, rect, TableDeviceData->Cell(col, row),
                  TableDeviceData->palette().color(QPalette::Base),
                  TableDeviceData->palette().color(QPalette::Text));
+}
+
+int TFrameLoraDevicePolling::TourStopCount() const {
+    return 3;
+}
+
+QString TFrameLoraDevicePolling::ShowTourStop(int stop) {
+    RefillTables();
+    PollingFinished({});
+    PageControl->setCurrentIndex(stop == 2 ? 1 : 0);
+    if (stop == 2) {
+        ClearByNumberValues();
+        ShowNoAnswer();
+        return "FrameLoraDevicePolling-by_number";
+    }
+    // The first meter failed, the second is being read.
+    const int kind = stop == 0 ? PollKindHeat : PollKindWaterCold;
+    PageControlSaveDevice->setCurrentIndex(kind);
+    const int count = meterTables_[kind]->RowCount() - 1;
+    if (count > 0) ShowMeterRow(kind, 1, {ErrorCell(kind)});
+    if (count > 1) ShowReadingRow(kind, 2, count);
+    return stop == 0 ? "FrameLoraDevicePolling-heat" : "FrameLoraDevicePolling-water_cold";
 }

@@ -112,9 +112,11 @@ const CCommandSyntax kPollCommand = {
      {"family", "heat|water", "what the meter read by --number measures"},
      {"silence-ms", "MS",
       "the silence in milliseconds that ends a reply, 0 to 600000 (default 9000)"}},
-    {{0, "the run completed, whatever the meters answered, and every reading answered is stored"},
+    {{0,
+      "the run completed, whatever the meters answered, and every reading answered is stored "
+      "(a read by number: its answer came)"},
      {1,
-      "the port could not be opened, the link was lost during the run, local.db cannot be "
+      "a read by number got no answer, the port could not be opened, the link was lost during the run, local.db cannot be "
       "opened, created, written or read, the tables a walk writes are damaged (nothing is "
       "written then), or readings answered could not be stored (how many, and SQLite's reason "
       "for the first, on standard error)"},
@@ -167,7 +169,8 @@ int RunPollCommand(int argc, char** argv) {
         // one whose meters just did not answer. A link lost in the last reply has had no
         // exchange after it to say so.
         if (!link.IsOpen()) say(LinkErrorLost, LinkErrorText(LinkErrorLost));
-        return link.IsOpen() && !screen.Failures().Any() ? 0 : 1;
+        // A read by number has one meter: its silence is the run's whole result.
+        return link.IsOpen() && !screen.Failures().Any() && !screen.NoAnswer() ? 0 : 1;
     }();
     SetLinkErrorHandler({});
     return status;

@@ -23,7 +23,6 @@ const std::vector<const char*> kWaterByNumberLabels = {
     "Date/Time", "V, m3", "V Flow, m3/h", "Battery, v", "Run time (minute)", "Reserve volume",
 };
 constexpr const char* kStored = "OK";
-constexpr const char* kFailed = "Ошибка";
 }  // namespace
 
 const std::vector<const char*>& MeterHeadersOf(int kind) {
@@ -56,8 +55,12 @@ std::vector<CMeterCell> ReadingCells(const CDataWater& r) {
             {WaterStatus, kStored}};
 }
 
+int StatusColumnOf(int kind) {
+    return kind == PollKindHeat ? static_cast<int>(HeatStatus) : WaterStatus;
+}
+
 CMeterCell ErrorCell(int kind) {
-    return {kind == PollKindHeat ? static_cast<int>(HeatStatus) : WaterStatus, kFailed};
+    return {StatusColumnOf(kind), kStatusFailed};
 }
 
 const std::vector<const char*>& ByNumberLabelsOf(int family) {

@@ -24,6 +24,10 @@ enum WaterColumn {
 };
 
 int ColumnCountOf(int kind);
+// The status column of a kind's table, the last.
+int StatusColumnOf(int kind);
+// The status of a meter that gave no reading.
+inline constexpr const char* kStatusFailed = "Ошибка";
 const std::vector<const char*>& MeterHeadersOf(int kind);
 
 // One cell of a meter table row.

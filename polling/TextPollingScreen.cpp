@@ -35,6 +35,11 @@ void CTextPollingScreen::ShowByNumberValues(const std::vector<std::string>& valu
         byNumberTable_[row][1] = values[row];
 }
 
+void CTextPollingScreen::ShowNoAnswer() {
+    noAnswer_ = true;
+    if (stream_ != nullptr) std::fputs("vevo poll: no answer\n", stderr);
+}
+
 void CTextPollingScreen::PollingFinished(const CPollFailures& failures) {
     failures_ = failures;
     if (byNumber_) Print(Output());

@@ -23,8 +23,13 @@ public:
     int SavedKindTab() override { return kind_; }
     int ByNumberFamily() override { return family_; }
     std::string TypedNumber() override { return typedNumber_; }
+    void ShowReadingRow(int, int, int) override {}
     void ShowMeterRow(int kind, int row, const std::vector<CMeterCell>& cells) override;
     void ShowByNumberValues(const std::vector<std::string>& values) override;
+    // Said on standard error, beside the table's empty values, when there is a stream.
+    void ShowNoAnswer() override;
+    // The meter read by number gave no reading.
+    bool NoAnswer() const { return noAnswer_; }
     void PollingFinished(const CPollFailures& failures) override;
 
     // The data rows of the polled kind's table, or the by-number table's rows as label and
@@ -48,4 +53,5 @@ private:
     std::string typedNumber_;
     std::FILE* stream_;
     CPollFailures failures_;
+    bool noAnswer_ = false;
 };

@@ -108,6 +108,9 @@ void ThreadLoraDevicePolling::PollMetersOfKind(int kind) {
         CurrentRow = i;
         const CDevice& meter = *meters->Get(i);
         const auto serial = static_cast<unsigned>(meter.serial);
+        Synchronize([this, count = meters->Count()] {
+            screen_.ShowReadingRow(PollKind, CurrentRow + 1, count);
+        });
         CDataPackage reply("Read");
         if (!Exchange(*frame.BuildReadRequest(serial, MeterCodeOfKind(kind)), reply)) return;
         CTelegram telegram(reply);
@@ -165,19 +168,19 @@ void ThreadLoraDevicePolling::PollByNumber() {
     CTelegram telegram(reply);
     const int check = telegram.Decode();
     LogFault(telegram, serial);
-    if (check != TelegramOk) return;
     // The reply's own type decides which table is filled, not the chosen one.
-    if (telegram.MeterCode() == MeterCodeWater) {
+    bool shown = false;
+    if (check == TelegramOk && telegram.MeterCode() == MeterCodeWater) {
         water_ = telegram.TakeWaterData();
-        if (water_ != nullptr && static_cast<unsigned>(water_->serial) == serial) {
-            Synchronize([this] { ShowWaterByNumber(); });
-        }
-    } else if (telegram.MeterCode() == MeterCodeHeat) {
+        shown = water_ != nullptr && static_cast<unsigned>(water_->serial) == serial;
+        if (shown) Synchronize([this] { ShowWaterByNumber(); });
+    } else if (check == TelegramOk && telegram.MeterCode() == MeterCodeHeat) {
         heat_ = telegram.TakeHeatData();
-        if (heat_ != nullptr && static_cast<unsigned>(heat_->serial) == serial) {
-            Synchronize([this] { ShowHeatByNumber(); });
-        }
+        shown = heat_ != nullptr && static_cast<unsigned>(heat_->serial) == serial;
+        if (shown) Synchronize([this] { ShowHeatByNumber(); });
     }
+    // Values left from an earlier read would pass for this meter's.
+    if (!shown) Synchronize([this] { screen_.ShowNoAnswer(); });
     heat_.reset();
     water_.reset();
 }

@@ -6,7 +6,10 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libsqlite3-dev libsimpleini-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev fonts-wine
+    # Qt's own texts in Ukrainian, and the screens' font (Tahoma's widths, Cyrillic as written).
+    qt6-base-dev qt6-translations-l10n fonts-liberation2
+    # The Tahoma that tools/images/make_images.sh draws the pictures' lettering with.
+    fonts-wine
     xvfb xauth imagemagick
     libxlsxwriter-dev xdg-utils python3-openpyxl
     libsodium-dev minisign

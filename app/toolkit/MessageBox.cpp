@@ -29,12 +29,18 @@ QMessageBox::Icon IconOf(unsigned flags) {
     }
 }
 
+// A window without a title gets the program's file name from the platform; a blank is empty.
+QString CaptionOf(const std::string& caption) {
+    return caption.empty() ? QStringLiteral(" ") : QString::fromStdString(caption);
+}
+
 int ShowDialog(const TMessageBoxRequest& request) {
-    QMessageBox box(IconOf(request.flags), QString::fromStdString(request.caption),
+    QMessageBox box(IconOf(request.flags), CaptionOf(request.caption),
                     QString::fromStdString(request.text));
     box.setWindowModality(Qt::ApplicationModal);  // task-modal and owner-less alike
     // A text from outside (a published version, a file's line) is shown as it is, never as markup.
     box.setTextFormat(Qt::PlainText);
+    const QAbstractButton* openFolder = nullptr;
     switch (request.flags & kButtonsMask) {
         case MB_YESNO:
             box.addButton(QMessageBox::Yes);
@@ -44,10 +50,15 @@ int ShowDialog(const TMessageBoxRequest& request) {
             box.addButton(QMessageBox::Retry);
             box.setEscapeButton(box.addButton(QMessageBox::Cancel));
             break;
+        case MB_OKOPENFOLDER:
+            box.setDefaultButton(box.addButton(QMessageBox::Ok));
+            openFolder = box.addButton("Відкрити папку", QMessageBox::ActionRole);
+            break;
         default:
             box.addButton(QMessageBox::Ok);
     }
     box.exec();
+    if (openFolder != nullptr && box.clickedButton() == openFolder) return IDOPENFOLDER;
     switch (box.standardButton(box.clickedButton())) {
         case QMessageBox::Ok:
             return IDOK;

@@ -8,6 +8,8 @@
 // answers keep the classic values, so callers read as the message they show.
 constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_RETRYCANCEL = 0x5;
+// OK, and "Відкрити папку" beside it, for a file that was written where the text says.
+constexpr unsigned MB_OKOPENFOLDER = 0x7;
 constexpr unsigned MB_YESNO = 0x4;
 constexpr unsigned MB_ICONERROR = 0x10;
 constexpr unsigned MB_ICONWARNING = 0x30;
@@ -19,6 +21,7 @@ constexpr int IDCANCEL = 2;
 constexpr int IDRETRY = 4;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
+constexpr int IDOPENFOLDER = 100;
 
 struct TMessageBoxRequest {
     std::string text;     // UTF-8
@@ -26,8 +29,8 @@ struct TMessageBoxRequest {
     unsigned flags = MB_OK;
 };
 
-// Shows the box and returns the answer: IDOK, IDYES, IDNO, IDRETRY or IDCANCEL (also when the
-// box is closed without a button).
+// Shows the box and returns the answer: IDOK, IDYES, IDNO, IDRETRY, IDOPENFOLDER or IDCANCEL
+// (also when the box is closed without a button). An empty caption shows as empty.
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags);
 // The plain message: the program's name as caption, no icon, one OK button.
 void ShowMessage(const std::string& text);

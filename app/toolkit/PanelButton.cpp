@@ -1,13 +1,22 @@
 #include "app/toolkit/PanelButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "app/toolkit/Keys.h"
 
 namespace {
 constexpr QRgb kDefaultColor = 0xFFFFFF;
 constexpr QRgb kDefaultHoverColor = 0xE9E9E9;
 constexpr QRgb kDefaultFontColor = 0x000000;
 constexpr qreal kCornerRadius = 3;
+
+// A disabled caption: half-way between its colour and the face's.
+QColor Halfway(const QColor& from, const QColor& to) {
+    return QColor::fromRgbF((from.redF() + to.redF()) / 2, (from.greenF() + to.greenF()) / 2,
+                            (from.blueF() + to.blueF()) / 2);
+}
 }  // namespace
 
 TPanelButton::TPanelButton(const QString& caption, QWidget* parent)
@@ -17,6 +26,7 @@ TPanelButton::TPanelButton(const QString& caption, QWidget* parent)
       fontColor_(kDefaultFontColor),
       hoverColor_(kDefaultHoverColor) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
 }
@@ -42,7 +52,7 @@ void TPanelButton::SetHoverColor(QColor color) {
 }
 
 void TPanelButton::Click() {
-    if (OnClick) OnClick();
+    if (isEnabled() && OnClick) OnClick();
 }
 
 void TPanelButton::paintEvent(QPaintEvent*) {
@@ -63,10 +73,11 @@ void TPanelButton::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(outer.adjusted(1, 1, -1, -1), kCornerRadius - 1, kCornerRadius - 1);
 
-    painter.setPen(fontColor_);
+    painter.setPen(isEnabled() ? fontColor_ : Halfway(fontColor_, face));
     painter.setFont(font());
     painter.drawText(rect().translated(0, pressed_ ? 1 : 0), Qt::AlignCenter | Qt::TextWordWrap,
                      caption_);
+    if (hasFocus()) DrawFocusFrame(painter, rect(), fontColor_);
 }
 
 void TPanelButton::enterEvent(QEnterEvent*) {
@@ -95,4 +106,40 @@ void TPanelButton::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     update();
     if (rect().contains(event->position().toPoint())) Click();
+}
+
+void TPanelButton::keyPressEvent(QKeyEvent* event) {
+    if (!IsPressKey(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Space clicks on its release, as a button does; Enter at once.
+    if (event->key() == Qt::Key_Space) {
+        pressed_ = true;
+        update();
+        return;
+    }
+    Click();
+}
+
+void TPanelButton::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !pressed_) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    pressed_ = false;
+    update();
+    Click();
+}
+
+void TPanelButton::focusOutEvent(QFocusEvent* event) {
+    pressed_ = false;
+    QWidget::focusOutEvent(event);
+}
+
+void TPanelButton::changeEvent(QEvent* event) {
+    // A disabled button shows the plain pointer: there is nothing to click.
+    if (event->type() == QEvent::EnabledChange)
+        setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QWidget::changeEvent(event);
 }

@@ -6,7 +6,9 @@
 #include <functional>
 
 // A panel used as a button: a caption on a background colour that can be set at run time, a
-// soft bevel, the hand cursor, and a hover colour while the pointer is over it.
+// soft bevel, the hand cursor, and a hover colour while the pointer is over it. Tab reaches
+// it, a dotted frame shows it has the keyboard, and Space or Enter presses it. Disabled, it
+// greys its caption and takes no clicks.
 class TPanelButton : public QWidget {
 public:
     TPanelButton(const QString& caption, QWidget* parent);
@@ -31,6 +33,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QString caption_;

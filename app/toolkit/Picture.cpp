@@ -1,8 +1,11 @@
 #include "app/toolkit/Picture.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPixmap>
+
+#include "app/toolkit/Keys.h"
 
 TImage::TImage(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
@@ -31,6 +34,19 @@ bool TImage::LoadAnimation(const QString& path, int speedPercent) {
     setMovie(movie_.get());
     if (isVisible()) movie_->start();
     return true;
+}
+
+void TImage::SetKeyboardClicks() {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TImage::keyPressEvent(QKeyEvent* event) {
+    if (!ClickOnPressKey(event, OnClick)) QLabel::keyPressEvent(event);
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    PaintFocusFrame(*this);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {

@@ -8,7 +8,9 @@
 class QMovie;
 
 // A picture from a PNG or GIF file, drawn transparently. An animated GIF plays while the
-// picture is visible, at a speed in percent of its own (200 = twice as fast).
+// picture is visible, at a speed in percent of its own (200 = twice as fast). A picture the
+// operator clicks can take the keyboard too (SetKeyboardClicks): Tab reaches it, a dotted
+// frame shows it, and Space or Enter clicks it.
 class TImage : public QLabel {
 public:
     explicit TImage(QWidget* parent);
@@ -18,11 +20,14 @@ public:
     bool LoadPicture(const QString& path);
     bool LoadAnimation(const QString& path, int speedPercent);
     bool Animated() const { return movie_ != nullptr; }
+    void SetKeyboardClicks();
 
     std::function<void()> OnClick;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -2,13 +2,17 @@
 
 #include <QComboBox>
 #include <QMovie>
+#include <QTest>
 #include <algorithm>
 #include <cctype>
 
 #include "app/FormVeltara.h"
 #include "app/FrameLoraMain.h"
+#include "app/InstanceLock.h"
 #include "app/ProgramObjects.h"
+#include "app/toolkit/PanelButton.h"
 #include "app/toolkit/Picture.h"
+#include "directory/FrameOrganization.h"
 #include "serial/ProcessComPort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedPort.h"
@@ -181,4 +185,71 @@ TEST(FrameLoraMain, ASecondConnectClosesTheFirstLinkBeforeOpeningTheNext) {
     EXPECT_TRUE(port.HeldOpen());
     FormVeltara->ShowMainScreen();
     EXPECT_FALSE(port.HeldOpen()) << "no first link left behind holding it";
+}
+
+TEST(FrameLoraMain, TabGoesThroughItsControlsInOrderAndSpaceOrEnterPressesAButton) {
+    CMainScreen screen;
+    TFormVeltara& window = *screen.window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TFrameLoraMain& main = *FrameLoraMain;
+    EXPECT_EQ(window.focusWidget(), main.PanelButtonDevice) << "the keyboard starts at the top";
+    const std::vector<QWidget*> order = {main.PanelButtonObject,       main.PanelButtonArchive,
+                                         main.ComboBoxSerialPort,      main.UpdateComPortList,
+                                         main.ComboBoxSerialPortSpeed, main.PanelButtonConnect};
+    for (QWidget* next : order) {
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(window.focusWidget(), next) << next->metaObject()->className();
+    }
+    QTest::keyClick(window.focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(window.focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(window.focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(window.focusWidget(), Qt::Key_Backtab);
+    ASSERT_EQ(window.focusWidget(), main.PanelButtonArchive);
+    QTest::keyClick(main.PanelButtonArchive, Qt::Key_Space);
+    EXPECT_TRUE(window.Screens().back()->isVisible()) << "the archive";
+    EXPECT_FALSE(main.PanelButtonDevice->isEnabled())
+        << "covered, the main screen is out of Tab's way";
+
+    QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(window.Screens().back()->isVisible()) << "Escape is Назад";
+    EXPECT_EQ(window.focusWidget(), main.PanelButtonArchive) << "the keyboard comes back";
+    QTest::keyClick(main.PanelButtonObject, Qt::Key_Return);
+    EXPECT_TRUE(FrameOrganization->isVisible());
+}
+
+TEST(FormVeltara, TheWindowComesBackWhereAndAsLargeAsItWasClosed) {
+    CMainScreen screen;
+    screen.window->show();
+    screen.window->setGeometry(30, 40, 1000, 600);
+    screen.window->close();
+    EXPECT_NE(screen.Config().find("[WINDOW]"), std::string::npos);
+    screen.window = std::make_unique<TFormVeltara>();
+    EXPECT_EQ(screen.window->geometry(), QRect(30, 40, 1000, 600));
+    EXPECT_FALSE(screen.window->windowState().testFlag(Qt::WindowMaximized));
+
+    screen.window->setWindowState(Qt::WindowMaximized);
+    screen.window->close();
+    screen.window = std::make_unique<TFormVeltara>();
+    EXPECT_TRUE(screen.window->windowState().testFlag(Qt::WindowMaximized));
+
+    // A place on no screen there is now leaves the window to the system.
+    screen.window.reset();
+    screen.program.reset();
+    WriteFile("config.ini",
+              "[WINDOW]\r\nLEFT = 90000\r\nTOP = 40\r\nWIDTH = 1000\r\nHEIGHT = 600\r\n");
+    screen.program = std::make_unique<CProgramObjects>();
+    screen.window = std::make_unique<TFormVeltara>();
+    EXPECT_LT(screen.window->geometry().left(), 90000);
+}
+
+TEST(InstanceLock, OneCopyPerWorkingFolderUntilItEnds) {
+    CTempWorkDir dir;
+    auto first = std::make_unique<CInstanceLock>("./vevo.lock");
+    EXPECT_EQ(first->State(), InstanceLockState::Held);
+    EXPECT_EQ(CInstanceLock("./vevo.lock").State(), InstanceLockState::TakenByAnother);
+    first.reset();
+    EXPECT_EQ(CInstanceLock("./vevo.lock").State(), InstanceLockState::Held)
+        << "let go with its holder, the file left behind";
+    EXPECT_EQ(CInstanceLock("/no/such/folder/vevo.lock").State(), InstanceLockState::NotMade);
 }

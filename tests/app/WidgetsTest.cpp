@@ -1,19 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <QFontDatabase>
+#include <QDir>
+#include <QFile>
 #include <QFontMetrics>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
+#include <QMessageBox>
 #include <QMovie>
 #include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <set>
 
+#include "app/toolkit/Language.h"
 #include "app/toolkit/Look.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/Picture.h"
 #include "app/toolkit/StringGrid.h"
 #include "app/toolkit/Timer.h"
+#include "support/TempWorkDir.h"
 
 namespace {
 const QString kImages = QStringLiteral(VEVO_SOURCE_DIR "/images/");
@@ -53,24 +62,93 @@ TEST(StringGrid, CellsAreAddressedByColumnThenRowAndDrawnByTheScreen) {
     grid.SetRowHeight(0, 40);
     EXPECT_EQ(grid.RowHeight(0), 40);
 
-    const QRect header = grid.visualRect(grid.model()->index(0, 1));
-    const QRect odd = grid.visualRect(grid.model()->index(1, 1));
-    const QRect even = grid.visualRect(grid.model()->index(2, 1));
+    QWidget& titles = *grid.horizontalHeader()->viewport();
     QWidget& cells = *grid.viewport();
-    EXPECT_EQ(PixelOf(cells, header.topLeft() + QPoint(3, 3)), GridColors::kHeader);
+    const QRect odd = grid.visualRect(grid.model()->index(0, 1));
+    const QRect even = grid.visualRect(grid.model()->index(1, 1));
+    EXPECT_EQ(titles.height(), 40);
+    EXPECT_EQ(PixelOf(titles, QPoint(103, 3)), GridColors::kHeader);
     EXPECT_EQ(PixelOf(cells, odd.topLeft() + QPoint(3, 3)), GridColors::kOddRow);
     EXPECT_EQ(PixelOf(cells, even.topLeft() + QPoint(3, 3)), GridColors::kEvenRow);
     EXPECT_TRUE(fixture.drawn.count({0, 0}) && fixture.drawn.count({2, 3}));
 
-    // The header's text is white on grey: some of its pixels are light.
-    const QImage picture = cells.grab().toImage();
+    // The title's text is white on grey: some of its pixels are light. Scrolled to the last
+    // row, the titles stay in place.
+    grid.SetRowCount(40);
+    QApplication::processEvents();
+    grid.ScrollToRow(39);
+    QApplication::processEvents();
+    EXPECT_GT(grid.verticalScrollBar()->value(), 0);
+    const QImage picture = titles.grab().toImage();
     bool light = false;
-    const QRect title = grid.visualRect(grid.model()->index(0, 0));
-    for (int x = title.left(); x < title.right(); ++x) {
-        for (int y = title.top(); y < title.bottom(); ++y)
-            light |= qGray(picture.pixel(x, y)) > 200;
+    for (int x = 0; x < 100; ++x) {
+        for (int y = 0; y < 40; ++y) light |= qGray(picture.pixel(x, y)) > 200;
     }
     EXPECT_TRUE(light);
+    EXPECT_EQ(grid.mapFromGlobal(titles.mapToGlobal(QPoint(0, 0))).y(), grid.frameWidth());
+}
+
+TEST(StringGrid, TitlesSortTheRowsWithTheirTagsAndACutTextShowsWholeAsATooltip) {
+    CGridFixture fixture;
+    TStringGrid& grid = fixture.grid;
+    const QStringList houses = {"12а", "", "2", "12", "вул. Ігорева", "вул. Гоголя"};
+    grid.SetRowCount(1 + static_cast<int>(houses.size()));
+    for (int row = 1; row <= houses.size(); ++row) {
+        grid.SetCell(0, row, houses[row - 1]);
+        grid.SetRowTag(row, row * 10);
+    }
+    const auto column = [&grid] {
+        QStringList texts;
+        for (int row = 1; row < grid.RowCount(); ++row) texts << grid.Cell(0, row);
+        return texts;
+    };
+    grid.SortByTitle(0);
+    EXPECT_EQ(column(), QStringList({"2", "12", "12а", "вул. Гоголя", "вул. Ігорева", ""}))
+        << "numbers by value, Ukrainian letters in their order, empty cells last";
+    EXPECT_EQ(grid.RowTag(1), 30) << "a row's tag travels with it";
+    EXPECT_EQ(grid.SortColumn(), 0);
+    grid.SortByTitle(0);
+    EXPECT_EQ(column(), QStringList({"вул. Ігорева", "вул. Гоголя", "12а", "12", "2", ""}));
+    EXPECT_TRUE(grid.SortDescending());
+
+    grid.SetCell(1, 1, "вул. Тараса Шевченка, будинок 12а, під'їзд 3");
+    QApplication::processEvents();
+    const QRect cut = grid.visualRect(grid.model()->index(0, 1));
+    QHelpEvent help(QEvent::ToolTip, cut.center(), grid.viewport()->mapToGlobal(cut.center()));
+    QApplication::sendEvent(grid.viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), grid.Cell(1, 1));
+    QToolTip::hideText();
+}
+
+TEST(StringGrid, ArrowsMoveTheCurrentRowAndEnterActsOnIt) {
+    CGridFixture fixture;
+    TStringGrid& grid = fixture.grid;
+    std::vector<int> entered;
+    grid.OnEnterRow = [&](int row) { entered.push_back(row); };
+    grid.setFocus();
+    grid.SetRow(1);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.Row(), 3) << "the last data row; the titles are never current";
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    QTest::keyClick(&grid, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(entered, (std::vector<int>{3, 2}));
+}
+
+TEST(StringGrid, FittedColumnsShareTheWidthAndKeepTheKeptOnes) {
+    CGridFixture fixture;
+    TStringGrid& grid = fixture.grid;
+    grid.FitColumns({60, 100, 70}, {0, 2});
+    for (const int width : {700, 300}) {
+        grid.resize(width, 200);
+        QApplication::processEvents();
+        EXPECT_EQ(grid.ColWidth(0), 60);
+        EXPECT_EQ(grid.ColWidth(2), 70);
+        EXPECT_EQ(grid.ColWidth(0) + grid.ColWidth(1) + grid.ColWidth(2), grid.viewport()->width())
+            << "the last column ends at the edge, in sight";
+    }
 }
 
 TEST(StringGrid, EveryPressSelectsACellAndAHandledWheelDoesNotScroll) {
@@ -78,7 +156,7 @@ TEST(StringGrid, EveryPressSelectsACellAndAHandledWheelDoesNotScroll) {
     TStringGrid& grid = fixture.grid;
     std::vector<std::pair<int, int>> selected;
     grid.OnSelectCell = [&](int col, int row) { selected.push_back({col, row}); };
-    const QPoint cell = grid.visualRect(grid.model()->index(3, 2)).center();
+    const QPoint cell = grid.visualRect(grid.model()->index(2, 2)).center();
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell);
     ASSERT_EQ(selected.size(), 2u) << "the current cell pressed again still counts";
@@ -111,7 +189,7 @@ TEST(StringGrid, AnIconCellDrawsThePictureOnTheRowColour) {
         }
     };
     grid.viewport()->update();
-    const QRect cell = grid.visualRect(grid.model()->index(1, 1));
+    const QRect cell = grid.visualRect(grid.model()->index(0, 1));
     QWidget& cells = *grid.viewport();
     EXPECT_EQ(PixelOf(cells, cell.topLeft() + QPoint(3, 3)), GridColors::kOddRow);
     // Above the white cross, on the disc: the icon is centred in the 20-pixel row.
@@ -141,6 +219,15 @@ TEST(PanelButton, ClicksOnReleaseInsideAndShowsItsHoverColour) {
     const QRgb hovered = PixelOf(button, QPoint(8, 20));
     EXPECT_LT(qGray(plain), 30);
     EXPECT_GT(qGray(hovered), 80);
+
+    EXPECT_EQ(button.focusPolicy(), Qt::StrongFocus) << "Tab reaches it";
+    QTest::keyClick(&button, Qt::Key_Space);
+    QTest::keyClick(&button, Qt::Key_Return);
+    EXPECT_EQ(clicks, 3);
+    button.setEnabled(false);
+    QTest::keyClick(&button, Qt::Key_Space);
+    button.Click();
+    EXPECT_EQ(clicks, 3) << "disabled, it takes no click";
 }
 
 TEST(Picture, LoadsStillAndAnimatedPicturesAndReportsAMissingFile) {
@@ -173,19 +260,44 @@ TEST(Timer, TicksWhileEnabledAtItsInterval) {
     EXPECT_FALSE(timer.Enabled());
 }
 
-TEST(Look, TahomaFromFontsWineCarriesUkrainianAndRussian) {
+namespace {
+QImage Drawn(const QString& text) {
+    QImage picture(20, 20, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(QApplication::font());
+    painter.setPen(Qt::black);
+    painter.drawText(picture.rect(), Qt::AlignCenter, text);
+    return picture;
+}
+}  // namespace
+
+TEST(Look, AFontWithTahomasWidthsThatDrawsCyrillicAsWritten) {
     const QString family = ApplyApplicationLook();
-    EXPECT_EQ(family, "Tahoma");
+    EXPECT_TRUE(kFontFamilies.contains(family)) << family.toStdString();
+    EXPECT_EQ(QApplication::font().pixelSize(), 11);
     const QFontMetrics metrics(QApplication::font());
     for (QChar letter : QString("ЇїЄєІіҐґЫыЭэЪъ"))
         EXPECT_TRUE(metrics.inFontUcs4(letter.unicode()));
-    EXPECT_EQ(QApplication::font().pixelSize(), 11);
+    // Wine's stand-in for Tahoma draws "б" as "6": "7б" read "76".
+    EXPECT_NE(Drawn("б"), Drawn("6"));
+    EXPECT_LE(metrics.horizontalAdvance("Встановити зв'язок"), 100) << "Tahoma's 96 pixels";
+
+    EXPECT_NE(ApplyApplicationLook({"No Such Family"}), "") << "the system's sans serves";
+    ApplyApplicationLook();
 }
 
-TEST(Look, WithoutTahomaASansFontWithCyrillicServes) {
-    const QString family = ApplyApplicationLook("/no/such/tahoma.ttf");
-    EXPECT_NE(family, "");
-    const QFontMetrics metrics(QApplication::font());
-    EXPECT_TRUE(metrics.inFontUcs4(QChar(u'Ї').unicode()));
-    ApplyApplicationLook();
+TEST(Language, QtsOwnTextsSpeakUkrainianFromQtsFolderOrBesideTheProgram) {
+    CTempWorkDir dir;
+    EXPECT_FALSE(SpeakUkrainian({dir.Path().string().c_str()}));
+    const QString installed = QtTranslationFolders().first() + "/qtbase_uk.qm";
+    ASSERT_TRUE(QFile::exists(installed)) << "qt6-translations-l10n";
+    const QString beside = QString::fromStdString((dir.Path() / "translations").string());
+    QDir().mkpath(beside);
+    QFile::copy(installed, beside + "/qtbase_uk.qm");
+    EXPECT_TRUE(SpeakUkrainian({"/no/such/folder", beside}));
+    QMessageBox box;
+    EXPECT_EQ(box.addButton(QMessageBox::Yes)->text().remove('&'), "Так");
+    EXPECT_EQ(box.addButton(QMessageBox::No)->text().remove('&'), "Ні");
+    EXPECT_EQ(QLocale().monthName(3), "березня");
 }

@@ -202,7 +202,9 @@ TEST_F(ExportTest, AMissingOrFailingOpenerKeepsTheFileAndNamesIt) {
         CExcel excel(place, Messages());
         EXPECT_EQ(ExportGrid(TitleGrid(ArchiveKind::Heat), "", excel), ExportResult::NotShown);
         ASSERT_EQ(messages_.size(), 1u) << opener;
-        EXPECT_EQ(messages_[0].text, "Ошибка при показе Excel\n" + excel.WrittenPath());
+        EXPECT_EQ(messages_[0].text,
+                  "Ошибка при показе Excel\nФайл збережено: " + excel.WrittenPath());
+        EXPECT_EQ(messages_[0].kind, ExcelMessageKind::Unshown) << "with a way to its folder";
         EXPECT_NE(ReadSheet(excel.WrittenPath()).find("A4 str '№'"), std::string::npos);
     }
 }

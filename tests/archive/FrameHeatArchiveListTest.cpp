@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTest>
 #include <memory>
@@ -135,8 +137,9 @@ TEST_F(FrameHeatArchiveListTest, TheTickBoxListsSilentMetersAndATitleClickSortsB
     EXPECT_EQ(grid.Cell(13, 4), "500.000");
 
     const auto clickTitle = [&](int col) {
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                          grid.visualRect(grid.model()->index(0, col)).center());
+        QHeaderView& titles = *grid.horizontalHeader();
+        QTest::mouseClick(titles.viewport(), Qt::LeftButton, {},
+                          QPoint(titles.sectionViewportPosition(col) + 5, 5));
     };
     const auto serials = [&] {
         std::vector<QString> shown;
@@ -197,3 +200,28 @@ TEST_F(FrameHeatArchiveListTest, TheExportTakesACopyOfTheShowingGridAndTheFilter
 }
 
 }  // namespace
+
+TEST_F(FrameHeatArchiveListTest, TheBuildingsAreInAddressOrderAndTheOneChosenLastComesBack) {
+    AddBuilding("вул. Антоновича", "3");
+    AddHeatReading(heat_, Day(today_) + " 07:00", "2100");
+    TFrameHeatArchiveList& screen = Open();
+    ASSERT_EQ(screen.ComboBoxObjectList->count(), 3);
+    EXPECT_EQ(screen.ComboBoxObjectList->itemText(0), "вул. Антоновича 3");
+    QStringList labels;
+    for (const QLabel* label : screen.Header->findChildren<QLabel*>()) labels << label->text();
+    EXPECT_EQ(labels, QStringList({"Будинок:", "з", "по"}));
+
+    Choose(screen, today_.addDays(-41), today_, 1);
+    ASSERT_EQ(screen.StringGridHeat->RowCount(), 3);
+    QTest::keyClick(screen.ComboBoxObjectList, Qt::Key_Escape);
+    EXPECT_FALSE(screen.isVisible()) << "Escape is Назад";
+    FrameLoraMain->PanelButtonArchive->Click();
+    EXPECT_EQ(screen.ComboBoxObjectList->currentText(), "вул. Шевченка 12");
+    EXPECT_EQ(screen.StringGridHeat->RowCount(), 3) << "this month's readings show at once";
+
+    // The choice grows with the window.
+    const int narrow = screen.ComboBoxObjectList->width();
+    window_->resize(1400, 700);
+    QApplication::processEvents();
+    EXPECT_GE(screen.ComboBoxObjectList->width(), narrow + 400);
+}

@@ -189,3 +189,27 @@ TEST_F(ApartmentFormsTest, ATextIsStoredAsTheCodePageHoldsItOrMarkedWhenItCannot
     EXPECT_TRUE(Add().ErrorName->isHidden());
     EXPECT_TRUE(Add().EditName->toolTip().isEmpty());
 }
+
+TEST_F(ApartmentFormsTest, EscapeAndEnterGoToAnOpenListBeforeTheForm) {
+    Apartments().PanelButtonAdd->Click();
+    Type(Add().EditSurname, "Шевчук");
+    const auto keyToOpenList = [](Qt::Key key) {
+        Add().ComboBoxHouse->showPopup();
+        QWidget* list = QApplication::activePopupWidget();
+        ASSERT_NE(list, nullptr);
+        QTest::keyClick(list->focusWidget() != nullptr ? list->focusWidget() : list, key);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the list closed";
+    };
+    keyToOpenList(Qt::Key_Escape);
+    EXPECT_TRUE(Add().isVisible()) << "the form stays";
+    EXPECT_EQ(Add().EditSurname->text(), "Шевчук") << "with what was typed";
+    keyToOpenList(Qt::Key_Return);
+    EXPECT_EQ(Add().ComboBoxHouse->currentText(), "Стрийська 45") << "Enter took the item";
+    EXPECT_TRUE(Add().isVisible());
+    EXPECT_TRUE(dialogs_.Boxes().empty()) << "nothing was saved";
+
+    // With the list closed, the keys are the form's.
+    QTest::keyClick(Add().ComboBoxHouse, Qt::Key_Escape);
+    EXPECT_FALSE(Add().isVisible());
+    EXPECT_TRUE(Apartments().PanelBody->isVisible());
+}

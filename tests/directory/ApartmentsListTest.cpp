@@ -128,7 +128,9 @@ TEST_F(ApartmentsListTest, FilterNarrowsByNumberAccountOrSurnameAndEveryFillUnti
     Type(Apartments().EditFilter, "мельн");  // a surname, case aside
     EXPECT_EQ(Rows(), 2);
 
-    Apartments().ComboBoxObjectList->setCurrentIndex(1);
+    // The buildings come in address order.
+    ASSERT_EQ(Apartments().ComboBoxObjectList->itemText(0), "Наукова 2");
+    Apartments().ComboBoxObjectList->setCurrentIndex(0);
     Apartments().ComboBoxObjectListChange();
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(Apartments().StringGrid1, 1, 1), "Наукова 2");
@@ -143,5 +145,14 @@ TEST_F(ApartmentsListTest, FilterNarrowsByNumberAccountOrSurnameAndEveryFillUnti
 
     FrameOrganization->PanelButtonSubscriber->Click();
     EXPECT_EQ(Apartments().ComboBoxObjectList->currentIndex(), -1);
+    EXPECT_EQ(Rows(), 3);
+
+    // "Назад" resets the list, and the search with it.
+    Type(Apartments().EditFilter, "мельн");
+    ASSERT_EQ(Rows(), 2);
+    FrameOrganization->PanelButtonBack->Click();
+    FrameLoraMain->PanelButtonObject->Click();
+    FrameOrganization->PanelButtonSubscriber->Click();
+    EXPECT_EQ(Apartments().EditFilter->text(), "");
     EXPECT_EQ(Rows(), 3);
 }

@@ -244,7 +244,8 @@ TEST_F(DeviceListTest, ImportsShowTheirSummaryAndExampleFilesNeverOverwrite) {
     OpenMeters();
     dialogs_.ChooseFile("meters.csv");
     List().PanelButonImportClick();
-    EXPECT_EQ(LastText(), "Збережено: 1, відв'язано: 0, пропущено: 1\nрядок 3: невідомий тип \"steam\"");
+    EXPECT_EQ(LastText(),
+              "Збережено: 1, відв'язано: 0, пропущено: 1\nрядок 3: невідомий тип \"steam\"");
     EXPECT_EQ(Cell(List().StringGridHeat, 0, 1), "00000012");
 
     dialogs_.ChooseFile("missing.csv");
@@ -296,4 +297,36 @@ TEST_F(DeviceListTest, AnApartmentImportNeedsAChosenBuilding) {
     Apartments().PanelButtonImportClick();
     EXPECT_EQ(LastText(), "Збережено: 1, відв'язано: 0, пропущено: 0");
     EXPECT_EQ(Apartments().StringGrid1->RowCount(), 2);
+}
+
+TEST_F(DeviceListTest, ATitleSortsTheMetersAndEachRowKeepsItsOwnMeter) {
+    AddMeter(DbController->DeviceHeatModel, 300);
+    AddMeter(DbController->DeviceHeatModel, 20);
+    AddMeter(DbController->DeviceHeatModel, 1000);
+    OpenMeters();
+    TStringGrid* grid = List().StringGridHeat;
+    const auto serials = [grid] {
+        std::vector<std::string> shown;
+        for (int row = 1; row < grid->RowCount(); ++row) shown.push_back(Cell(grid, 0, row));
+        return shown;
+    };
+    List().StringGridSelectCell(MeterKindHeat, 0, 0);
+    EXPECT_EQ(serials(), (std::vector<std::string>{"00000020", "00000300", "00001000"}));
+    List().StringGridSelectCell(MeterKindHeat, 0, 0);
+    EXPECT_EQ(serials(), (std::vector<std::string>{"00001000", "00000300", "00000020"}));
+
+    // Enter on a row edits that row's meter; a refill keeps the order chosen.
+    grid->setFocus();
+    grid->SetRow(1);
+    QTest::keyClick(grid, Qt::Key_Return);
+    ASSERT_TRUE(List().FrameDeviceEdit->isVisible());
+    EXPECT_EQ(List().FrameDeviceEdit->EditMaskSerialNumber->text(), "00001000");
+    QTest::keyClick(List().FrameDeviceEdit->EditMaskSerialNumber, Qt::Key_Escape);
+    EXPECT_FALSE(List().FrameDeviceEdit->isVisible());
+    EXPECT_TRUE(List().isVisible()) << "Escape cancelled the form, not the screen";
+    AddThroughForm(MeterKindHeat, "00000500");
+    EXPECT_EQ(serials(),
+              (std::vector<std::string>{"00001000", "00000500", "00000300", "00000020"}));
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_FALSE(List().isVisible()) << "Escape is Назад";
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -10,6 +12,8 @@
 #include "app/ProgramObjects.h"
 #include "app/toolkit/PanelButton.h"
 #include "app/toolkit/StringGrid.h"
+#include "directory/FrameDeviceAdd.h"
+#include "directory/FrameDeviceList.h"
 #include "polling/FrameLoraDevicePolling.h"
 #include "polling/PollingTables.h"
 #include "support/ScriptedDialogs.h"
@@ -123,11 +127,23 @@ TEST_F(PollingScreenTest, StartFillsTheRowsAndReturnsToIdleWhenTheWalkEnds) {
     ASSERT_TRUE(QTest::qWaitFor([] { return Cell(PollKindHeat, 10, 1) == "OK"; }, 5000));
     EXPECT_EQ(Cell(PollKindHeat, 2, 1), "2025-03-09 10:00");
     EXPECT_EQ(Cell(PollKindHeat, 8, 1), "3.45");
-    FrameLoraDevicePolling->PanelButtonDeviceStopPolling->Click();  // before the silent one answers
-    EXPECT_FALSE(FrameLoraDevicePolling->Polling());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return FrameLoraDevicePolling->PollProgressValue->text() == "2 з 2"; }, 5000))
+        << "the silent one is being read";
+
+    // Stop while the silent meter's 9 seconds run: "Зупинка…" until the run has ended, which
+    // is at once.
+    TPanelButton* stop = FrameLoraDevicePolling->PanelButtonDeviceStopPolling;
+    stop->Click();
+    EXPECT_TRUE(FrameLoraDevicePolling->Stopping());
+    EXPECT_EQ(stop->Caption().toStdString(), "Зупинка…");
+    stop->Click();  // a second press changes nothing
+    ASSERT_TRUE(QTest::qWaitFor([] { return !FrameLoraDevicePolling->Polling(); }, 2000));
     EXPECT_TRUE(FrameLoraDevicePolling->PanelButtonDevicePolling->isVisible());
-    EXPECT_FALSE(FrameLoraDevicePolling->PanelButtonDeviceStopPolling->isVisible());
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_EQ(stop->Caption().toStdString(), "Зупинити");
     EXPECT_FALSE(FrameLoraDevicePolling->TimerRunning.Enabled());
+    EXPECT_EQ(Cell(PollKindHeat, 10, 2), "") << "an exchange stopped is not a failure";
     EXPECT_EQ(DbController->DeviceHeatModel.GetReadings(1, "", "")->Count(), 1);
 
     // A finished run is released by the next Start; an empty tab ends at once.
@@ -189,6 +205,14 @@ TEST_F(PollingScreenTest, BackDuringAPollStopsItBeforeTheLinkGoes) {
     EXPECT_TRUE(dialogs_.Boxes().empty()) << "no use of a closed link";
 }
 
+TEST_F(PollingScreenTest, ClosingTheWindowDuringAPollLetsThePortGoAtOnce) {
+    StartSlowWalkOfFive();
+    window_->close();
+    EXPECT_FALSE(FrameLoraDevicePolling->Polling());
+    EXPECT_EQ(FormVeltara->Link(), nullptr);
+    EXPECT_LT(simulator_->Requests().size(), 5u);
+}
+
 TEST_F(PollingScreenTest, QuittingDuringAPollEndsTheWindowWithinOneExchange) {
     StartSlowWalkOfFive();
 
@@ -199,6 +223,66 @@ TEST_F(PollingScreenTest, QuittingDuringAPollEndsTheWindowWithinOneExchange) {
     // The next test in this process starts with an application that is not quitting.
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
+}
+
+TEST_F(PollingScreenTest, AReadByNumberClearsTheValuesAtOnceAndSaysWhenNoAnswerCame) {
+    simulator_ = std::make_unique<CMeterSimulator>(std::vector<CSimMeter>{HeatMeter(12345678)});
+    std::string error;
+    ASSERT_TRUE(simulator_->StartTcp(0, error)) << error;
+    window_ = std::make_unique<TFormVeltara>();
+    window_->show();
+    window_->OpenLink(simulator_->PortPath().c_str(), 9600);
+    window_->ShowPollingScreen();
+    TFrameLoraDevicePolling& screen = *FrameLoraDevicePolling;
+    screen.PageControl->setCurrentIndex(1);
+    screen.DeviceNumberEdit->setText("12345678");
+    QTest::keyClick(&screen, Qt::Key_F5);
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(screen.TableDeviceData->Cell(1, 0).toStdString(), "2025-03-09 10:00");
+    EXPECT_FALSE(screen.LabelNoAnswer->isVisible());
+
+    // The modem goes away: the read gets nothing, and the values shown are not this read's.
+    simulator_->Hangup();
+    dialogs_.Answer(IDCANCEL);
+    dialogs_.Answer(IDCANCEL);
+    screen.PanelButtonDevicePolling->Click();
+    EXPECT_EQ(screen.TableDeviceData->Cell(1, 0), "") << "cleared when the read starts";
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_TRUE(screen.LabelNoAnswer->isVisible());
+    EXPECT_EQ(screen.LabelNoAnswer->text().toStdString(), "Немає відповіді");
+    EXPECT_EQ(screen.TableDeviceData->Cell(1, 0), "");
+}
+
+TEST_F(PollingScreenTest, AMeterAddedFromTheByNumberTabIsListedAtOnce) {
+    AddMeter(PollKindHeat, 1);
+    Connect({});
+    TFrameLoraDevicePolling& screen = *FrameLoraDevicePolling;
+    screen.PageControl->setCurrentIndex(1);
+    screen.DeviceNumberEdit->setText("12345678");
+    screen.PanelButonAdd->Click();
+    QWidget* form = FrameDeviceList->FrameDeviceAdd;
+    ASSERT_TRUE(form->isVisible());
+    QTest::keyClick(FrameDeviceList->FrameDeviceAdd->EditMaskSerialNumber, Qt::Key_Return);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(dialogs_.Texts().back(), "Пристрій успішно додано.");
+    screen.PageControl->setCurrentIndex(0);
+    ASSERT_EQ(screen.TableDeviceHeatList->RowCount(), 3);
+    EXPECT_EQ(Cell(PollKindHeat, 0, 2), "12345678");
+    EXPECT_EQ(screen.CountDeviceHeatValue->text(), "2");
+}
+
+TEST_F(PollingScreenTest, TheSerialAndTheStatusStayInSightAtTheSmallestWindow) {
+    AddMeter(PollKindWaterCold, 87654321);
+    Connect({});
+    window_->resize(window_->minimumSize());
+    TFrameLoraDevicePolling& screen = *FrameLoraDevicePolling;
+    screen.PageControlSaveDevice->setCurrentIndex(PollKindWaterCold);
+    QApplication::processEvents();
+    TStringGrid& table = *screen.TableDeviceWaterColdList;
+    const QRect status = table.visualRect(table.model()->index(0, WaterStatus));
+    EXPECT_TRUE(table.viewport()->rect().contains(status)) << "the whole Стан column shows";
+    EXPECT_EQ(table.horizontalScrollBar()->maximum(), 0) << "nothing to scroll to";
+    EXPECT_EQ(table.ColWidth(WaterSerial), 64);
 }
 
 TEST(PollingTime, ShowsHoursMinutesAndSeconds) {

@@ -51,6 +51,13 @@ TEST_F(PollingTest, ThePollCommandReadsByNumberWithoutStoring) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "Date/Time\t2025-01-31 14:05");
     EXPECT_EQ(HeatReadingsOf(devid), 0);
+
+    // A meter that does not answer is the read's whole result: a script must see a failure.
+    const auto silent =
+        RunPollCommandWith({"--port", simulator_->PortPath(), "--baud", "9600", "--number",
+                            "99999999", "--family", "heat", "--silence-ms", "150"});
+    EXPECT_EQ(silent.status, 1);
+    EXPECT_EQ(silent.err, "vevo poll: no answer\n");
 }
 
 TEST_F(PollingTest, ThePollCommandSaysOnceThatALinkWillNotOpenAndWalksNothing) {

@@ -1,9 +1,10 @@
 // The main of every GUI test binary: the application object on Qt's offscreen platform (unless
-// the caller chose another), with the program's look, before any test runs.
+// the caller chose another), with the program's look and Qt's Ukrainian, before any test runs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#include "app/toolkit/Language.h"
 #include "app/toolkit/Look.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     ApplyApplicationLook();
+    SpeakUkrainian();
     return RUN_ALL_TESTS();
 }
