@@ -51,6 +51,8 @@ build_sodium() {
     local src; src="$(unpack libsodium)"
     local out="$deps/build/sodium"
     mkdir -p "$out"
+    # Debian's source leaves the configure script to be generated.
+    [ -x "$src/configure" ] || (cd "$src" && autoreconf -fi >/dev/null 2>&1)
     (cd "$out" && "$src/configure" --host=$host --prefix="$prefix" --disable-shared --enable-static \
         --disable-dependency-tracking CC=$host-gcc-posix >/dev/null && make -s -j"$jobs" >/dev/null \
         && make -s install >/dev/null)
