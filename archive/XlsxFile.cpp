@@ -1,6 +1,5 @@
 #include "archive/XlsxFile.h"
 
-#include <locale.h>
 #include <xlsxwriter.h>
 
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "Utils/ThreadCLocale.h"
 #include "archive/Sheet.h"
 
 namespace {
@@ -16,27 +16,6 @@ constexpr int kCentre = -4108;
 constexpr int kLeft = -4131;
 // The paper the operators' printers take; the library's default is US Letter.
 constexpr uint8_t kPaperA4 = 9;
-
-// The library prints numbers, widths and font sizes with printf: under a comma-decimal locale
-// the file would carry "0,5" and no spreadsheet program would read it. The C conventions hold
-// for the calling thread while the file is written.
-class CCLocaleForThisThread {
-public:
-    CCLocaleForThisThread() : c_(newlocale(LC_ALL_MASK, "C", nullptr)) {
-        if (c_ != nullptr) previous_ = uselocale(c_);
-    }
-    ~CCLocaleForThisThread() {
-        if (c_ == nullptr) return;
-        uselocale(previous_);
-        freelocale(c_);
-    }
-    CCLocaleForThisThread(const CCLocaleForThisThread&) = delete;
-    CCLocaleForThisThread& operator=(const CCLocaleForThisThread&) = delete;
-
-private:
-    locale_t c_;
-    locale_t previous_ = nullptr;
-};
 
 struct CWorkbookCloser {
     void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
@@ -118,7 +97,9 @@ lxw_error WriteCell(lxw_worksheet* sheet, int row, int col, const CSheetCell& ce
 }  // namespace
 
 bool WriteXlsxFile(const CSheet& sheet, const std::string& path) {
-    const CCLocaleForThisThread cLocale;
+    // The library prints numbers, widths and font sizes with printf: under a comma-decimal locale
+    // the file would carry "0,5" and no spreadsheet program would read it.
+    const CThreadCLocale cLocale;
     lxw_workbook* opened = workbook_new(path.c_str());
     if (opened == nullptr) return false;
     std::unique_ptr<lxw_workbook, CWorkbookCloser> workbook(opened);
