@@ -60,7 +60,7 @@ std::string Check(const CCommandLine& line, CPollArguments& arguments) {
         const auto baud = ParseUnsigned(line.Value("baud"), 1000000);
         // Not the silent 300 bit/s a window's unknown speed falls back to: a script that asks
         // for a speed the line does not offer has made a mistake.
-        if (!baud || SpeedCodeOf(*baud) == B0)
+        if (!baud || !IsLineSpeed(*baud))
             return "--baud takes a speed the line offers: 300, 600, 1200, 1800, 2400, 4800, "
                    "9600, 19200 or 38400";
         arguments.baud = *baud;

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <termios.h>
-
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "Utils/WakeFlag.h"
 #include "serial/Channel.h"
 #include "serial/DataPackage.h"
-#include "serial/DescriptorIo.h"
 
 // One serial port at 8 data bits, even parity, one stop bit, raw, without flow control and with
 // DTR and RTS held off. Opened exclusively: a port in use by another open is refused, and so is
-// a device that is no terminal.
+// a device that is no serial line. POSIX opens a terminal device (/dev/ttyUSB0) with termios;
+// Windows opens a COM port (COM3, or \\.\COM3) with overlapped Win32 communications.
 class CComPort : public CChannel {
 public:
     // The speed is CheckBaud's choice for `speed`.
@@ -22,7 +22,7 @@ public:
 
     ChannelOpening Open() override;
     void Close() override;
-    bool IsOpen() const override { return fd_ >= 0; }
+    bool IsOpen() const override { return line_ != nullptr; }
     bool Purge() override;
     bool Write(const CDataPackage& package) override;
     ChannelRead ReadByte(std::uint8_t& byte, unsigned waitMs) override;
@@ -33,12 +33,10 @@ public:
     unsigned Speed() const { return speed_; }
 
 private:
-    bool Configure();
-
-    int fd_ = -1;
+    // The open port as its platform keeps it; none while the port is closed.
+    struct CLine;
+    std::unique_ptr<CLine> line_;
     CWakeFlag wake_;
     std::string path_;
     unsigned speed_;
-    termios found_{};  // the line settings found at opening, put back at closing
-    bool haveFound_ = false;
 };

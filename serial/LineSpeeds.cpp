@@ -1,36 +1,22 @@
 #include "serial/LineSpeeds.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 constexpr unsigned kFallbackSpeed = 300;
 // A character is 11 bits on the line: start, 8 data, parity, stop.
 constexpr unsigned kCharacterBits = 11;
 constexpr unsigned kReadMarginMs = 30;
-
-struct CSpeed {
-    unsigned bits;
-    speed_t code;
-};
-constexpr CSpeed kSpeeds[] = {{300, B300},   {600, B600},     {1200, B1200},
-                              {1800, B1800}, {2400, B2400},   {4800, B4800},
-                              {9600, B9600}, {19200, B19200}, {38400, B38400}};
 }  // namespace
 
-speed_t SpeedCodeOf(unsigned bits) {
-    for (const CSpeed& speed : kSpeeds) {
-        if (speed.bits == bits) return speed.code;
-    }
-    return B0;
-}
-
-unsigned SpeedBitsOf(speed_t code) {
-    for (const CSpeed& speed : kSpeeds) {
-        if (speed.code == code) return speed.bits;
-    }
-    return 0;
+bool IsLineSpeed(unsigned speed) {
+    return std::find(std::begin(kLineSpeeds), std::end(kLineSpeeds), speed) !=
+           std::end(kLineSpeeds);
 }
 
 unsigned CheckBaud(unsigned speed) {
-    return SpeedCodeOf(speed) != B0 ? speed : kFallbackSpeed;
+    return IsLineSpeed(speed) ? speed : kFallbackSpeed;
 }
 
 unsigned ReadIntervalOf(unsigned speed) {

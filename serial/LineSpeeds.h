@@ -1,13 +1,10 @@
 #pragma once
 
-#include <termios.h>
-
 #include <cstddef>
 
-// The speeds the serial line runs at, in bits per second, and their terminal codes.
-// 0 / B0 for a speed that is not one of them.
-speed_t SpeedCodeOf(unsigned bits);
-unsigned SpeedBitsOf(speed_t code);
+// The speeds the serial line runs at, in bits per second.
+inline constexpr unsigned kLineSpeeds[] = {300, 600, 1200, 1800, 2400, 4800, 9600, 19200, 38400};
+bool IsLineSpeed(unsigned speed);
 
 // The speed itself when it is one the line supports, else 300.
 unsigned CheckBaud(unsigned speed);

@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "Utils/Socket.h"
+#include "Utils/WakeFlag.h"
 #include "serial/Channel.h"
 #include "serial/DataPackage.h"
-#include "serial/DescriptorIo.h"
 
 // A link to a serial device server over TCP, named "tcp:HOST:PORT". The server's serial side
 // has its own speed and line format; this end only carries the bytes. A connection that fails
@@ -15,16 +16,17 @@
 class CTcpChannel : public CChannel {
 public:
     CTcpChannel(std::string_view name, unsigned connectWaitMs);
-    ~CTcpChannel() override;
+    ~CTcpChannel() override = default;
     CTcpChannel(const CTcpChannel&) = delete;
     CTcpChannel& operator=(const CTcpChannel&) = delete;
 
     // Host names are looked up first; the wait bounds the connect, not the look-up.
     ChannelOpening Open() override;
-    void Close() override;
-    bool IsOpen() const override { return fd_ >= 0; }
+    void Close() override { socket_.Close(); }
+    bool IsOpen() const override { return socket_.IsOpen(); }
     // Reads off whatever has arrived, without waiting for more.
-    bool Purge() override;
+    bool Purge() override { return socket_.Drain(); }
+    // A server that takes no byte for the connect wait is gone.
     bool Write(const CDataPackage& package) override;
     ChannelRead ReadByte(std::uint8_t& byte, unsigned waitMs) override;
     void Interrupt() override { wake_.Raise(); }
@@ -32,7 +34,7 @@ public:
     const std::string& Name() const override { return name_; }
 
 private:
-    int fd_ = -1;
+    CSocket socket_;
     CWakeFlag wake_;
     std::string name_;
     unsigned connectWaitMs_;

@@ -13,7 +13,7 @@
 
 #include "Utils/Format.h"
 #include "meter/MeterCodes.h"
-#include "serial/LineSpeeds.h"
+#include "serial/TerminalSpeeds.h"
 #include "tools/simulator/Loopback.h"
 #include "tools/simulator/MeterReplies.h"
 
