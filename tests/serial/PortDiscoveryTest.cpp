@@ -5,6 +5,7 @@
 #include "app/IniFile.h"
 #include "serial/NetworkAddress.h"
 #include "serial/PortDiscovery.h"
+#include "serial/TerminalPorts.h"
 #include "support/TempWorkDir.h"
 #include "tools/simulator/MeterSimulator.h"
 
