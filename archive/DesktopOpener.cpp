@@ -7,6 +7,8 @@
 
 extern char** environ;
 
+const char* const kDesktopOpener = "xdg-open";
+
 bool OpenInDesktop(const std::string& opener, const std::string& path) {
     std::string program = opener;
     std::string file = path;

@@ -1,14 +1,11 @@
 #include "archive/Excel.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <utility>
 
 #include "archive/DesktopOpener.h"
+#include "archive/ExportFiles.h"
 #include "archive/XlsxFile.h"
 
 namespace {
@@ -50,9 +47,7 @@ bool CExcel::Fail(const char* text, ExcelMessageKind kind) {
 }
 
 bool CExcel::Open() {
-    std::error_code error;
-    std::filesystem::create_directories(place_.folder, error);
-    opened_ = !error && access(place_.folder.c_str(), W_OK | X_OK) == 0;
+    opened_ = MakeWritableFolder(place_.folder);
     return opened_ || Fail("Невозможно открыть Microsoft Excel!");
 }
 
@@ -166,12 +161,9 @@ bool CExcel::ReserveFile(std::string& path) {
     for (int n = 1; n <= kMostNumbered; ++n) {
         const std::string name = n == 1 ? place_.fileName : NumberedFileName(place_.fileName, n);
         path = (folder / name).string();
-        const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (file >= 0) {
-            close(file);
-            return true;
-        }
-        if (errno != EEXIST || !place_.numberIfTaken) break;
+        const NewFile made = MakeNewFile(path);
+        if (made == NewFile::Made) return true;
+        if (made == NewFile::Failed || !place_.numberIfTaken) break;
     }
     path = (folder / place_.fileName).string();
     return false;
@@ -185,7 +177,7 @@ bool CExcel::Show() {
     if (!opened_ || !ReserveFile(path)) return failed(path);
     if (!WriteXlsxFile(sheet_, path)) {
         // The name was ours alone; a file that could not be written whole is no export.
-        unlink(path.c_str());
+        RemoveFile(path);
         return failed(path);
     }
     writtenPath_ = path;

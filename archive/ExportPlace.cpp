@@ -1,8 +1,5 @@
 #include "archive/ExportPlace.h"
 
-#include <QDir>
-#include <QStandardPaths>
-
 #include "Utils/Format.h"
 
 namespace {
@@ -23,12 +20,6 @@ std::string Cut(std::string text, std::size_t limit) {
     return text;
 }
 }  // namespace
-
-std::string ExportFolder() {
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty()) documents = QDir::homePath();
-    return QDir(documents).filePath("Vevo").toStdString();
-}
 
 std::string ReportFileName(std::string_view title, std::string_view building,
                            std::string_view firstDay, std::string_view lastDay) {

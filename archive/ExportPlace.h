@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "archive/DesktopOpener.h"
+
 // Where a workbook goes and what is done with it once written.
 struct CExportPlace {
     std::string folder;
@@ -10,11 +12,9 @@ struct CExportPlace {
     // A name already taken gets " (2)", " (3)", ... before its extension; else it is refused.
     bool numberIfTaken = true;
     // The program that shows the written file (see OpenInDesktop); empty: it is not shown.
-    std::string opener = "xdg-open";
+    std::string opener = kDesktopOpener;
 };
 
-// The folder the screen's exports go to: "Vevo" in the user's documents folder.
-std::string ExportFolder();
 // The file name of a report: title, building and date range joined by " - ", with every
 // character that cannot stand in a file name replaced by "_", and ".xlsx".
 std::string ReportFileName(std::string_view title, std::string_view building,

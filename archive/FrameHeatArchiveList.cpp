@@ -24,6 +24,7 @@
 #include "app/toolkit/TextOrder.h"
 #include "archive/ArchiveReport.h"
 #include "archive/DesktopOpener.h"
+#include "archive/ExportFolder.h"
 #include "archive/ThreadHeatArchiveListExportExcel.h"
 #include "database/ReadFailure.h"
 

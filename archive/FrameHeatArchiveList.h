@@ -106,7 +106,7 @@ private:
     std::array<CSortOrder, 3> sorts_;
     std::vector<int> buildingIds_;  // the bid of filter item k
     std::string exportFolder_;
-    std::string opener_ = "xdg-open";
+    std::string opener_ = kDesktopOpener;
 };
 
 extern TFrameHeatArchiveList* FrameHeatArchiveList;
