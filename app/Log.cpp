@@ -45,7 +45,7 @@ void CLog::WriteText(std::string_view text) const {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(kLogPath, error);
     if (!error && size > 0 && size + text.size() > kLogLimit) StartAfresh(text.size());
-    std::FILE* file = std::fopen(kLogPath, "a+");
+    std::FILE* file = std::fopen(kLogPath, "ab");
     if (file == nullptr) return;
     std::fwrite(text.data(), 1, text.size(), file);
     std::fclose(file);
