@@ -137,6 +137,21 @@ void CMeterSimulator::Hangup() {
     if (connection_ >= 0) ::shutdown(connection_, SHUT_RDWR);
 }
 
+void CMeterSimulator::HangUpLine() {
+    if (listener_ >= 0) {
+        DropConnection();
+        return;
+    }
+    // Both sides of the pair go, as the device of a pulled adapter does: the program's reads
+    // end with a hang-up and its link points nowhere.
+    std::lock_guard<std::mutex> hold(lock_);
+    outgoing_.clear();
+    for (int* fd : {&master_, &slave_}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
+    }
+}
+
 termios CMeterSimulator::LineSettings() const {
     termios settings{};
     ::tcgetattr(slave_, &settings);
@@ -229,6 +244,11 @@ void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point r
             continue;
         }
         if (meter.silent) break;
+        if (meter.hangUp) {
+            HangUpLine();
+            if (report_) report_(Format("%s %08u: hung up", familyName, serial));
+            return;
+        }
         // The request took its time on the line before the meter could hear all of it.
         const auto requestOnLine = std::chrono::duration<double, std::milli>(
             CharacterMs() * static_cast<double>(kReadRequestBytes));

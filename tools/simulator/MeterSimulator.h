@@ -65,6 +65,8 @@ private:
     int LineEnd() const { return listener_ >= 0 ? connection_ : master_; }
     void TakeConnection();
     void DropConnection();
+    // What a meter marked hang-up does when asked: the line ends for good.
+    void HangUpLine();
     void TakeInput();
     void Answer(unsigned serial, int meterCode, Clock::time_point requestEnd);
     void Schedule(const CDataPackage& bytes, Clock::time_point start, bool inBursts);

@@ -34,7 +34,8 @@ void PrintUsage() {
         "  both clock=YYYY-MM-DDThh:mm[:ss]|now as=SERIAL trailing=N late=MS,\n"
         "  preamble=N (FE bytes, default 3) noise=N (noise bytes before them),\n"
         "  endless=HH|noise|reply (the line never falls silent until the next request),\n"
-        "  flags silent bad-checksum. Without meters, a demonstration set is played.\n",
+        "  flags silent bad-checksum hang-up (asked, the modem drops off the line for good).\n"
+        "Without meters, a demonstration set is played.\n",
         kDefaultLink);
 }
 
