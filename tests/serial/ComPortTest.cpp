@@ -33,22 +33,6 @@ TEST_F(ComPort, TheWorkedRequestGoesOutAsItIs) {
     EXPECT_TRUE(asked.empty());
 }
 
-TEST_F(ComPort, AReplyOfNBytesGivesNPlusOneUnderBothRules) {
-    const std::string path = Play({Meter("heat:12345678"), Meter("water:87654321")});
-    for (bool endOnFrame : {true, false}) {
-        CProcessComPort port(path.c_str(), kSpeed, Rule(endOnFrame));
-        const CExchange heat = Exchange(port, 12345678);
-        ASSERT_EQ(heat.reply.Size(), 62u + 1) << "end on frame " << endOnFrame;
-        EXPECT_EQ(heat.reply.At(62), heat.reply.At(61));
-        EXPECT_EQ(heat.check, TelegramOk);
-        EXPECT_EQ(heat.serial, 12345678);
-        const CExchange water = Exchange(port, 87654321, MeterCodeWater);
-        EXPECT_EQ(water.reply.Size(), 46u + 1);
-        EXPECT_EQ(water.check, TelegramOk);
-        EXPECT_EQ(water.serial, 87654321);
-    }
-}
-
 TEST_F(ComPort, ACompleteFrameEndsTheReplyWhileThePureRuleWaitsForSilence) {
     const std::string path = Play({Meter("heat:12345678")});
     const double frameMs = [&] {
@@ -60,18 +44,6 @@ TEST_F(ComPort, ACompleteFrameEndsTheReplyWhileThePureRuleWaitsForSilence) {
     CProcessComPort onSilence(path.c_str(), kSpeed, Rule(false));
     EXPECT_GE(Exchange(onSilence, 12345678).ms,
               kRequestMs + kHeatReplyMs + kSilenceMs + kReadInterval);
-}
-
-TEST_F(ComPort, ASilentMeterGivesExactlyOneZeroByte) {
-    const std::string path = Play({Meter("heat:1,silent")});
-    for (bool endOnFrame : {true, false}) {
-        CProcessComPort port(path.c_str(), kSpeed, Rule(endOnFrame));
-        const CExchange exchange = Exchange(port, 1);
-        EXPECT_EQ(exchange.reply.Bytes(), std::vector<std::uint8_t>{0});
-        EXPECT_EQ(exchange.check, TelegramBadChecksum);
-        EXPECT_GE(exchange.ms, kSilenceMs + kReadInterval);
-        EXPECT_EQ(exchange.serial, -1);
-    }
 }
 
 TEST_F(ComPort, EveryReceivedByteGoesToTheLog) {
@@ -223,23 +195,6 @@ TEST_F(ComPort, ABadChecksumIsHandedOverAsItCameAndAnotherMetersFrameIsDropped) 
         << ReadFile("console.log");
 }
 
-TEST_F(ComPort, APortInUseGivesTheOpenMessageAndThenTheLostOne) {
-    const std::string path = Play({Meter("heat:1")});
-    CProcessComPort first(path.c_str(), kSpeed, Rule(true));
-    ASSERT_TRUE(first.IsOpen());
-    CProcessComPort second(path.c_str(), kSpeed, Rule(true));
-    EXPECT_FALSE(second.IsOpen());
-    EXPECT_EQ(asked, (std::vector<CAsked>{{1, kCannotOpen}}));
-
-    second.SendPackage(*CLongFrame().BuildReadRequest(1, MeterCodeHeat));
-    CDataPackage untouched = HexPackage("AB CD");
-    second.ReceivePackage(untouched);
-    EXPECT_EQ(asked, (std::vector<CAsked>{{1, kCannotOpen}, {0, kLost}, {0, kLost}}));
-    EXPECT_EQ(untouched.Bytes(), HexPackage("AB CD").Bytes());
-    EXPECT_TRUE(simulator->Requests().empty()) << "nothing was written";
-    EXPECT_EQ(Exchange(first, 1).check, TelegramOk) << "the first holder is undisturbed";
-}
-
 TEST_F(ComPort, RetryAsksAgainUntilThePortOpensOrTheOperatorCancels) {
     const std::string path = Play({});
     std::unique_ptr<CComPort> holder = OpenedPort(path);
@@ -328,19 +283,6 @@ TEST_F(ComPort, TheLineIsRawEightBitsWithoutFlowControl) {
     EXPECT_EQ(line.c_oflag & OPOST, 0u);
     EXPECT_TRUE(port.IsOpen());
     EXPECT_TRUE(asked.empty()) << "the refused modem-line calls are no failure";
-}
-
-TEST_F(ComPort, ALostDeviceClosesThePortAndTheNextExchangeSaysSo) {
-    CProcessComPort port(Play({Meter("heat:1")}).c_str(), kSpeed, Rule(true));
-    simulator.reset();
-    CDataPackage reply("Read");
-    const Clock::time_point start = Clock::now();
-    port.ReceivePackage(reply);
-    EXPECT_LT(MsSince(start), kSilenceMs) << "a hang-up is not waited out";
-    EXPECT_EQ(reply.Size(), 1u);
-    EXPECT_FALSE(port.IsOpen());
-    port.SendPackage(*CLongFrame().BuildReadRequest(1, MeterCodeHeat));
-    EXPECT_EQ(asked, (std::vector<CAsked>{{0, kLost}}));
 }
 
 TEST_F(ComPort, AClosedPortIsFreeForTheNextOpen) {

@@ -1,7 +1,6 @@
-#include "serial/Frame.h"
-
 #include <gtest/gtest.h>
 
+#include "serial/Frame.h"
 #include "serial/HexPackage.h"
 
 TEST(DataPackage, GrowsInOrderAndReadsNothingPastItsEnd) {

@@ -1,11 +1,5 @@
 #include "support/FakeGateway.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -15,35 +9,22 @@ std::chrono::milliseconds Slice(std::chrono::milliseconds left) {
     return std::min(left, std::chrono::milliseconds(20));
 }
 
-// Waits for `fd` to be readable, waking now and then to see whether the gateway stops.
-bool Readable(int fd, const std::atomic<bool>& stop) {
+// Waits for `client` to be readable, waking now and then to see whether the gateway stops.
+bool ReadableUnlessStopped(TestConnection client, const std::atomic<bool>& stop) {
     while (!stop) {
-        pollfd ready{fd, POLLIN, 0};
-        const int result = poll(&ready, 1, 20);
-        if (result > 0) return true;
-        if (result < 0) return false;
+        if (Readable(client, 20)) return true;
     }
     return false;
 }
 }  // namespace
 
 CFakeGateway::CFakeGateway(THandler handler) : handler_(std::move(handler)) {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 16);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
     thread_ = std::thread(&CFakeGateway::Serve, this);
 }
 
 CFakeGateway::~CFakeGateway() {
     stop_ = true;
     thread_.join();
-    close(listener_);
 }
 
 std::vector<std::string> CFakeGateway::Queries() const {
@@ -61,22 +42,22 @@ CFakeGateway::CReply CFakeGateway::Json(const std::string& body) {
 }
 
 void CFakeGateway::Serve() {
-    while (Readable(listener_, stop_)) {
-        const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
+    while (!stop_) {
+        const TestConnection client = listener_.Accept(20);
+        if (client == kNoConnection) continue;
         Handle(client);
-        close(client);
+        CloseConnection(client);
     }
 }
 
-void CFakeGateway::Handle(int client) {
+void CFakeGateway::Handle(TestConnection client) {
     std::string request;
     std::size_t headEnd = std::string::npos;
     std::size_t wanted = 0;
     char buffer[8192];
     while (headEnd == std::string::npos || request.size() < headEnd + wanted) {
-        if (!Readable(client, stop_)) return;
-        const ssize_t got = recv(client, buffer, sizeof buffer, 0);
+        if (!ReadableUnlessStopped(client, stop_)) return;
+        const long got = ReceiveSome(client, buffer, sizeof buffer);
         if (got <= 0) return;
         request.append(buffer, static_cast<std::size_t>(got));
         if (headEnd == std::string::npos &&
@@ -97,7 +78,8 @@ void CFakeGateway::Handle(int client) {
     const CReply reply = handler_(sql);
     if (reply.hang) {
         // Until the client gives up and closes, or the gateway stops.
-        while (Readable(client, stop_) && recv(client, buffer, sizeof buffer, 0) > 0) {
+        while (ReadableUnlessStopped(client, stop_) &&
+               ReceiveSome(client, buffer, sizeof buffer) > 0) {
         }
         return;
     }
@@ -109,7 +91,7 @@ void CFakeGateway::Handle(int client) {
                 std::this_thread::sleep_for(Slice(left));
             size = 1;
         }
-        const ssize_t put = send(client, reply.raw.data() + sent, size, MSG_NOSIGNAL);
+        const long put = SendSome(client, reply.raw.data() + sent, size);
         if (put <= 0) return;
         sent += static_cast<std::size_t>(put);
     }

@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/LoopbackListener.h"
+
 // A stand-in for the service's HTTP gateway on a loopback port of its own. Each connection's
 // request is read whole, its `query` field handed to the handler, and the handler's reply
 // written back before the connection is closed. A Hang reply keeps the connection open
@@ -24,7 +26,7 @@ public:
     explicit CFakeGateway(THandler handler);
     ~CFakeGateway();
 
-    unsigned short Port() const { return port_; }
+    unsigned short Port() const { return listener_.Port(); }
     std::vector<std::string> Queries() const;
     std::vector<std::string> Requests() const;  // each request as received, whole
 
@@ -37,11 +39,10 @@ public:
 
 private:
     void Serve();
-    void Handle(int client);
+    void Handle(TestConnection client);
 
     THandler handler_;
-    int listener_ = -1;
-    unsigned short port_ = 0;
+    CLoopbackListener listener_;
     std::atomic<bool> stop_ = false;
     mutable std::mutex mutex_;
     std::vector<std::string> queries_;
