@@ -1,7 +1,6 @@
 #include "Utils/Socket.h"
 
-// winsock2.h before windows.h, which would bring the old Winsock in.
-#include <windows.h>
+// winsock2.h brings windows.h in after itself; the other way round would bring the old Winsock.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 

@@ -1,6 +1,7 @@
+#include "serial/Frame.h"
+
 #include <gtest/gtest.h>
 
-#include "serial/Frame.h"
 #include "serial/HexPackage.h"
 
 TEST(DataPackage, GrowsInOrderAndReadsNothingPastItsEnd) {

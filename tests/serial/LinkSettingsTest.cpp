@@ -1,7 +1,8 @@
+#include "serial/LinkSettings.h"
+
 #include <gtest/gtest.h>
 
 #include "app/IniFile.h"
-#include "serial/LinkSettings.h"
 #include "support/TempWorkDir.h"
 
 TEST(LinkSettings, TheFrameCompleteEndingIsTheDefault) {
@@ -19,6 +20,5 @@ TEST(LinkSettings, EndOnFrameZeroRestoresThePureSilenceRule) {
     WriteFile("config.ini", "[SERIAL]\r\nEND_ON_FRAME = 1\r\n");
     EXPECT_TRUE(LinkSettingsFrom(CIniFile()).endOnCompleteFrame);
     WriteFile("config.ini", "[OTHER]\r\nEND_ON_FRAME = 0\r\n");
-    EXPECT_TRUE(LinkSettingsFrom(CIniFile()).endOnCompleteFrame)
-        << "only the SERIAL section counts";
+    EXPECT_TRUE(LinkSettingsFrom(CIniFile()).endOnCompleteFrame) << "only the SERIAL section counts";
 }

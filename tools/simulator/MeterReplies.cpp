@@ -34,14 +34,11 @@ unsigned long long Scaled(std::string_view text, int decimals) {
     return value;
 }
 
-std::uint8_t Bcd(unsigned pair) {
-    return static_cast<std::uint8_t>((pair / 10 % 10) << 4 | pair % 10);
-}
+std::uint8_t Bcd(unsigned pair) { return static_cast<std::uint8_t>((pair / 10 % 10) << 4 | pair % 10); }
 
 // `bytes` packed BCD bytes, least significant pair first, higher digits dropped.
 void AddBcd(CDataPackage& package, unsigned long long value, int bytes) {
-    for (int i = 0; i < bytes; ++i, value /= 100)
-        package.Add(Bcd(static_cast<unsigned>(value % 100)));
+    for (int i = 0; i < bytes; ++i, value /= 100) package.Add(Bcd(static_cast<unsigned>(value % 100)));
 }
 
 void AddZeros(CDataPackage& package, int count) {
@@ -203,10 +200,10 @@ CRequestScan ScanForReadRequest(const std::vector<std::uint8_t>& input) {
         const std::uint8_t* frame = input.data() + start;
         std::uint8_t sum = 0;
         for (std::size_t i = 0; i < kRequestBytes - 2; ++i) sum += frame[i];
-        const bool wellFormed =
-            frame[kLengthOffset] == sizeof kReadIdentifier && frame[9] == kControlRead &&
-            frame[11] == kReadIdentifier[0] && frame[12] == kReadIdentifier[1] &&
-            frame[13] == kReadIdentifier[2] && frame[14] == sum && frame[15] == kFrameEnd;
+        const bool wellFormed = frame[kLengthOffset] == sizeof kReadIdentifier &&
+                                frame[9] == kControlRead && frame[11] == kReadIdentifier[0] &&
+                                frame[12] == kReadIdentifier[1] && frame[13] == kReadIdentifier[2] &&
+                                frame[14] == sum && frame[15] == kFrameEnd;
         if (wellFormed && BcdSerial(input, start + 2, scan.serial)) {
             scan.found = true;
             scan.meterCode = frame[1];

@@ -36,9 +36,9 @@ bool ParseClock(std::string_view text, CSimClock& clock) {
     CSimClock fixed;
     fixed.now = false;
     int used = 0;
-    const bool withMinutes =
-        std::sscanf(copy.c_str(), "%4d-%2d-%2dT%2d:%2d%n", &fixed.year, &fixed.month, &fixed.day,
-                    &fixed.hour, &fixed.minute, &used) == 5;
+    const bool withMinutes = std::sscanf(copy.c_str(), "%4d-%2d-%2dT%2d:%2d%n", &fixed.year,
+                                         &fixed.month, &fixed.day, &fixed.hour, &fixed.minute,
+                                         &used) == 5;
     if (!withMinutes) return false;
     if (copy[used] == ':') {
         int secondsUsed = 0;
@@ -87,22 +87,14 @@ bool ApplyValue(std::string_view key, std::string_view value, CSimMeter& meter) 
     if (key == "clock") return ParseClock(value, meter.clock);
     if (key == "endless") return ParseEndless(value, meter);
     if (!ParseNumber(value, number)) return false;
-    if (heat && key == "hours")
-        meter.hours = number;
-    else if (!heat && key == "minutes")
-        meter.minutes = number;
-    else if (key == "as" && number <= kLargestSerial)
-        meter.answerAs = number;
-    else if (key == "trailing")
-        meter.trailingBytes = number;
-    else if (key == "late")
-        meter.lateMs = number;
-    else if (key == "preamble" && number <= kLongestRun)
-        meter.preambleBytes = number;
-    else if (key == "noise" && number <= kLongestRun)
-        meter.noiseBytes = number;
-    else
-        return false;
+    if (heat && key == "hours") meter.hours = number;
+    else if (!heat && key == "minutes") meter.minutes = number;
+    else if (key == "as" && number <= kLargestSerial) meter.answerAs = number;
+    else if (key == "trailing") meter.trailingBytes = number;
+    else if (key == "late") meter.lateMs = number;
+    else if (key == "preamble" && number <= kLongestRun) meter.preambleBytes = number;
+    else if (key == "noise" && number <= kLongestRun) meter.noiseBytes = number;
+    else return false;
     return true;
 }
 }  // namespace

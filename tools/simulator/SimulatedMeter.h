@@ -32,14 +32,14 @@ struct CSimMeter {
     CSimClock clock;
 
     // Misbehaviour.
-    bool silent = false;               // never answers
-    bool hangUp = false;               // asked, the modem drops off the line for good
-    std::optional<unsigned> answerAs;  // answers with another serial in its address
-    bool badChecksum = false;          // the reply's checksum is off by one
-    unsigned trailingBytes = 0;        // bytes sent after the end character
-    unsigned lateMs = 0;               // answers this much later than the line's delay
-    unsigned preambleBytes = 3;        // wake-up bytes FE before the start character
-    unsigned noiseBytes = 0;           // line noise before the preamble
+    bool silent = false;                // never answers
+    bool hangUp = false;                // asked, the modem drops off the line for good
+    std::optional<unsigned> answerAs;   // answers with another serial in its address
+    bool badChecksum = false;           // the reply's checksum is off by one
+    unsigned trailingBytes = 0;         // bytes sent after the end character
+    unsigned lateMs = 0;                // answers this much later than the line's delay
+    unsigned preambleBytes = 3;         // wake-up bytes FE before the start character
+    unsigned noiseBytes = 0;            // line noise before the preamble
     SimEndless endless = SimEndless::None;
     std::uint8_t endlessByte = 0x68;  // what SimEndless::Byte repeats
 };
