@@ -66,6 +66,11 @@ struct CComPort::CLine {
     HANDLE read = nullptr;
     DCB found{};  // the line settings found at opening, put back at closing
     bool haveFound = false;
+    // Bytes taken off the driver's queue in one read and not handed over yet: a read per byte
+    // costs more than a byte's time on the line under Wine, and a reply would fall behind.
+    std::uint8_t taken[kQueueBytes];
+    DWORD takenCount = 0;
+    DWORD takenNext = 0;
 
     ~CLine() {
         if (handle != INVALID_HANDLE_VALUE) {
@@ -116,7 +121,9 @@ void CComPort::Close() {
 }
 
 bool CComPort::Purge() {
-    return line_ && ::PurgeComm(line_->handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
+    if (!line_) return false;
+    line_->takenCount = line_->takenNext = 0;
+    return ::PurgeComm(line_->handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
 }
 
 bool CComPort::Write(const CDataPackage& package) {
@@ -138,6 +145,31 @@ ChannelRead CComPort::ReadByte(std::uint8_t& byte, unsigned waitMs) {
     const HANDLE wake = reinterpret_cast<HANDLE>(wake_.Native());
     if (wake != nullptr && ::WaitForSingleObject(wake, 0) == WAIT_OBJECT_0)
         return ChannelRead::Interrupted;
+    if (line_->takenNext < line_->takenCount) {
+        byte = line_->taken[line_->takenNext++];
+        return ChannelRead::Byte;
+    }
+    // Whatever the driver holds already comes in one read, which ends at once.
+    COMSTAT status{};
+    DWORD errors = 0;
+    if (!::ClearCommError(line_->handle, &errors, &status)) return ChannelRead::Lost;
+    if (status.cbInQue > 0) {
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = line_->read;
+        ::ResetEvent(line_->read);
+        const DWORD wanted = std::min<DWORD>(status.cbInQue, kQueueBytes);
+        DWORD got = 0;
+        if ((!::ReadFile(line_->handle, line_->taken, wanted, nullptr, &overlapped) &&
+             ::GetLastError() != ERROR_IO_PENDING) ||
+            !::GetOverlappedResult(line_->handle, &overlapped, &got, TRUE) || got == 0) {
+            return ChannelRead::Lost;
+        }
+        line_->takenCount = got;
+        line_->takenNext = 1;
+        byte = line_->taken[0];
+        return ChannelRead::Byte;
+    }
+    // Else one byte is waited for.
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
