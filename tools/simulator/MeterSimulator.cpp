@@ -220,22 +220,29 @@ void CMeterSimulator::TakeInput() {
     input_.insert(input_.end(), chunk, chunk + read);
     for (;;) {
         const CRequestScan scan = ScanForReadRequest(input_);
+        // How long the line was quiet from the last reply to this request, for the report.
+        std::string quiet;
         if (scan.found) {
             CDataPackage request;
             for (std::size_t i = scan.consumed - 16; i < scan.consumed; ++i) request.Add(input_[i]);
             std::lock_guard<std::mutex> hold(lock_);
             requests_.push_back(request);
-            if (replyEnd_) gaps_.push_back(arrived - *replyEnd_);
+            if (replyEnd_) {
+                gaps_.push_back(arrived - *replyEnd_);
+                quiet = Format(", %.1f ms after the last reply",
+                               std::chrono::duration<double, std::milli>(gaps_.back()).count());
+            }
             replyEnd_.reset();
             endless_.reset();
         }
         input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(scan.consumed));
         if (!scan.found) break;
-        Answer(scan.serial, scan.meterCode, arrived);
+        Answer(scan.serial, scan.meterCode, arrived, quiet);
     }
 }
 
-void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point requestEnd) {
+void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point requestEnd,
+                             const std::string& quiet) {
     const SimFamily family = meterCode == MeterCodeHeat ? SimFamily::Heat : SimFamily::Water;
     const char* familyName = family == SimFamily::Heat ? "heat" : "water";
     for (const CSimMeter& meter : meters_) {
@@ -246,7 +253,7 @@ void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point r
         if (meter.silent) break;
         if (meter.hangUp) {
             HangUpLine();
-            if (report_) report_(Format("%s %08u: hung up", familyName, serial));
+            if (report_) report_(Format("%s %08u: hung up%s", familyName, serial, quiet.c_str()));
             return;
         }
         // The request took its time on the line before the meter could hear all of it.
@@ -262,10 +269,12 @@ void CMeterSimulator::Answer(unsigned serial, int meterCode, Clock::time_point r
         } else {
             Schedule(BuildMeterReply(meter, LocalNow()), start, true);
         }
-        if (report_) report_(Format("%s %08u: answered", familyName, serial));
+        if (report_) report_(Format("%s %08u: answered%s", familyName, serial, quiet.c_str()));
         return;
     }
-    if (report_) report_(Format("type %02X %08u: no answer", meterCode & 0xFF, serial));
+    if (report_) {
+        report_(Format("type %02X %08u: no answer%s", meterCode & 0xFF, serial, quiet.c_str()));
+    }
 }
 
 void CMeterSimulator::Schedule(const CDataPackage& bytes, Clock::time_point start, bool inBursts) {

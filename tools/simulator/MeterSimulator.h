@@ -25,7 +25,8 @@
 class CMeterSimulator {
 public:
     using Clock = std::chrono::steady_clock;
-    // Told one line per request seen, for an operator watching the simulator.
+    // Told one line per request seen, for an operator watching the simulator, with the time
+    // the line was quiet from the last reply's last byte to the request (the program's own).
     using Report = std::function<void(const std::string& line)>;
 
     CMeterSimulator(std::vector<CSimMeter> meters, CSimLine line = {}, Report report = {});
@@ -68,7 +69,9 @@ private:
     // What a meter marked hang-up does when asked: the line ends for good.
     void HangUpLine();
     void TakeInput();
-    void Answer(unsigned serial, int meterCode, Clock::time_point requestEnd);
+    // `quiet` ends the report line: how long the line was quiet since the last reply.
+    void Answer(unsigned serial, int meterCode, Clock::time_point requestEnd,
+                const std::string& quiet);
     void Schedule(const CDataPackage& bytes, Clock::time_point start, bool inBursts);
     void WriteDueBytes();
     // The bytes of a never-silent line due by `now`, added to `due`.
