@@ -2,7 +2,8 @@
 # Builds the Windows libraries Vevo links, from Debian's own source packages, into a cache
 # outside the tree ($VEVO_WINDOWS_DEPS, default ~/.cache/vevo-windows), each once: a library
 # already in the cache is kept. Arguments name the libraries (default: all of them):
-#   core   SQLite 3, libsodium, libxlsxwriter, SimpleIni's header, GoogleTest (a few minutes)
+#   core   SQLite 3, libsodium, libxlsxwriter, SimpleIni's header, GoogleTest, Google Benchmark
+#          (a few minutes)
 #   qt     Qt 6 Core, Gui and Widgets with the Windows platform plugin (about 45 minutes)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -89,6 +90,15 @@ build_googletest() {
     stamp googletest
 }
 
+build_benchmark() {
+    built benchmark && return
+    local src; src="$(unpack benchmark)"
+    # Debian's source asks git for its version, which it has not; 0.0.0 lets the project's stand.
+    cmake_cross "$src" "$deps/build/benchmark" -DGIT_VERSION=0.0.0 -DBENCHMARK_ENABLE_TESTING=OFF \
+        -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF
+    stamp benchmark
+}
+
 build_qt() {
     built qt && return
     local src; src="$(unpack qt6-base)"
@@ -108,7 +118,8 @@ build_qt() {
 [ $# -gt 0 ] || set -- core qt
 for what in "$@"; do
     case "$what" in
-        core) build_sqlite; build_sodium; build_xlsxwriter; build_simpleini; build_googletest ;;
+        core) build_sqlite; build_sodium; build_xlsxwriter; build_simpleini; build_googletest
+              build_benchmark ;;
         qt) build_qt ;;
         *) echo "deps.sh: unknown library set '$what' (core, qt)" >&2; exit 2 ;;
     esac
