@@ -1,7 +1,7 @@
+#include "Utils/ThreadCLocale.h"
+
 #include <clocale>
 #include <cstring>
-
-#include "Utils/ThreadCLocale.h"
 
 // The runtime's printf reads the calling thread's locale once the thread has one of its own;
 // the process locale stays as it is.

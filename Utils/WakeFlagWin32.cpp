@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "Utils/WakeFlag.h"
+
+#include <windows.h>
 
 CWakeFlag::CWakeFlag()
     : native_(reinterpret_cast<std::intptr_t>(::CreateEventW(nullptr, TRUE, FALSE, nullptr))) {}

@@ -1,25 +1,19 @@
-#include <shellapi.h>
+#include "archive/DesktopOpener.h"
+
 #include <windows.h>
+// The shell's header stands on windows.h.
+#include <shellapi.h>
 
 #include <string_view>
 
-#include "archive/DesktopOpener.h"
+#include "Utils/WideText.h"
 
 const char* const kDesktopOpener = "shell";
 
 namespace {
-std::wstring Wide(std::string_view text) {
-    const int length =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          length);
-    return wide;
-}
-
 // A program's exit status 0 says it took the file.
 bool RunWith(const std::string& program, const std::string& path) {
-    std::wstring command = L"\"" + Wide(program) + L"\" \"" + Wide(path) + L"\"";
+    std::wstring command = L"\"" + WideOf(program) + L"\" \"" + WideOf(path) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -40,6 +34,6 @@ bool OpenInDesktop(const std::string& opener, const std::string& path) {
     if (opener != kDesktopOpener) return RunWith(opener, path);
     // Above 32 is success; below it, no program is associated or it would not start.
     const auto shown = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ::ShellExecuteW(nullptr, L"open", WideOf(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return shown > 32;
 }

@@ -1,23 +1,14 @@
+#include "archive/ExportFiles.h"
+
 #include <windows.h>
 
 #include <filesystem>
 
-#include "archive/ExportFiles.h"
-
-namespace {
-std::wstring Wide(const std::string& text) {
-    const int length =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          length);
-    return wide;
-}
-}  // namespace
+#include "Utils/WideText.h"
 
 bool MakeWritableFolder(const std::string& path) {
     // A wide path: the narrow one would be read in the ANSI code page.
-    const std::filesystem::path folder(Wide(path));
+    const std::filesystem::path folder(WideOf(path));
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const DWORD attributes = ::GetFileAttributesW(folder.c_str());
@@ -27,7 +18,7 @@ bool MakeWritableFolder(const std::string& path) {
 }
 
 NewFile MakeNewFile(const std::string& path) {
-    const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const HANDLE file = ::CreateFileW(WideOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
@@ -39,5 +30,5 @@ NewFile MakeNewFile(const std::string& path) {
 }
 
 bool RemoveFile(const std::string& path) {
-    return ::DeleteFileW(Wide(path).c_str()) != 0;
+    return ::DeleteFileW(WideOf(path).c_str()) != 0;
 }

@@ -1,24 +1,16 @@
+#include "serial/ComPort.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <string>
 
-#include "serial/ComPort.h"
+#include "Utils/WideText.h"
 #include "serial/LineSpeeds.h"
 
 namespace {
 constexpr DWORD kQueueBytes = 1500;
-
-// UTF-8 to the wide text Win32 takes.
-std::wstring Wide(const std::string& text) {
-    const int length =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          length);
-    return wide;
-}
 
 // "COM12" opens as \\.\COM12: without the device prefix only COM1 to COM9 are found.
 constexpr std::string_view kDevicePrefix = "\\\\.\\";
@@ -34,7 +26,7 @@ HANDLE Claim(const std::string& path) {
     std::transform(name.begin(), name.end(), name.begin(),
                    [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
     std::replace(name.begin(), name.end(), '\\', '/');
-    HANDLE claim = ::CreateMutexW(nullptr, FALSE, Wide("Local\\Vevo.port." + name).c_str());
+    HANDLE claim = ::CreateMutexW(nullptr, FALSE, WideOf("Local\\Vevo.port." + name).c_str());
     if (claim != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS) {
         ::CloseHandle(claim);
         return nullptr;
@@ -95,7 +87,7 @@ ChannelOpening CComPort::Open() {
     line->claim = Claim(path_);
     if (line->claim == nullptr) return ChannelOpening::Refused;
     line->handle =
-        ::CreateFileW(Wide(DevicePath(path_)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+        ::CreateFileW(WideOf(DevicePath(path_)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                       OPEN_EXISTING, FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr);
     if (line->handle == INVALID_HANDLE_VALUE) return ChannelOpening::Refused;
     // A file or another device opens as well, but has no line settings: it is no serial port.

@@ -1,16 +1,9 @@
-#include <windows.h>
-
-#include "serial/NetworkAddress.h"
 #include "serial/PortList.h"
 
-namespace {
-std::string Utf8(const wchar_t* text, int length) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
-}  // namespace
+#include <windows.h>
+
+#include "Utils/WideText.h"
+#include "serial/NetworkAddress.h"
 
 // Each value of the key names a port's driver and holds its name, COM3 for example, in the
 // order the registry keeps them. Read only; a missing key lists nothing.
@@ -33,7 +26,7 @@ std::vector<std::string> ListSerialPorts() {
         if (result != ERROR_SUCCESS || type != REG_SZ) continue;
         int length = static_cast<int>(dataBytes / sizeof(wchar_t));
         while (length > 0 && data[length - 1] == L'\0') --length;
-        if (length > 0) names.push_back(Utf8(data, length));
+        if (length > 0) names.push_back(Utf8Of(data, length));
     }
     ::RegCloseKey(key);
     return names;
