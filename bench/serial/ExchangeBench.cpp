@@ -5,7 +5,6 @@
 // request during a silent meter's exchange.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/serial/ReplyGaps.h"
 #include "meter/LongFrame.h"
 #include "meter/MeterCodes.h"
 #include "meter/Telegram.h"
@@ -130,19 +130,9 @@ void BM_ReplyToRequest(benchmark::State& state) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         gaps = simulator.ReplyToRequestGaps();
     }
-    if (gaps.empty()) {
-        state.SkipWithError("no request followed a reply");
-        return;
-    }
-    const auto ms = [](CMeterSimulator::Clock::duration gap) {
-        return std::chrono::duration<double, std::milli>(gap).count();
-    };
-    double total = 0;
-    for (auto gap : gaps) total += ms(gap);
-    const double mean = total / static_cast<double>(gaps.size());
-    state.counters["gap_ms"] = mean;
-    state.counters["gap_max_ms"] = ms(*std::max_element(gaps.begin(), gaps.end()));
-    state.counters["beyond_interval_ms"] = mean - ReadIntervalOf(kSpeed);
+    std::vector<double> gapsMs;
+    for (auto gap : gaps) gapsMs.push_back(std::chrono::duration<double, std::milli>(gap).count());
+    SetGapCounters(state, gapsMs, kSpeed);
 }
 BENCHMARK(BM_ReplyToRequest)
     ->ArgNames({"tcp"})

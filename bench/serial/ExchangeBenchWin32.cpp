@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/serial/ReplyGaps.h"
 #include "meter/LongFrame.h"
 #include "meter/MeterCodes.h"
-#include "serial/LineSpeeds.h"
 #include "serial/ProcessComPort.h"
 
 namespace {
@@ -63,16 +63,7 @@ void BM_ReplyToRequest(benchmark::State& state) {
     }
     gaps.erase(gaps.begin(),
                gaps.begin() + static_cast<std::ptrdiff_t>(std::min(before, gaps.size())));
-    if (gaps.empty()) {
-        state.SkipWithError("no request followed a reply");
-        return;
-    }
-    double total = 0;
-    for (double gap : gaps) total += gap;
-    const double mean = total / static_cast<double>(gaps.size());
-    state.counters["gap_ms"] = mean;
-    state.counters["gap_max_ms"] = *std::max_element(gaps.begin(), gaps.end());
-    state.counters["beyond_interval_ms"] = mean - ReadIntervalOf(kSpeed);
+    SetGapCounters(state, gaps, kSpeed);
 }
 BENCHMARK(BM_ReplyToRequest)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
