@@ -1,9 +1,9 @@
+#include "serial/PlayedLine.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-
-#include "serial/PlayedLine.h"
 
 // The simulator is started beside Wine, so the test has nothing to hold.
 struct CPlayedLine::CPlayer {};

@@ -1,7 +1,7 @@
+#include "support/LoopbackListener.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
-
-#include "support/LoopbackListener.h"
 
 namespace {
 void StartWinsock() {
