@@ -26,7 +26,7 @@ std::vector<std::string> ListSerialPorts() {
         if (result != ERROR_SUCCESS || type != REG_SZ) continue;
         int length = static_cast<int>(dataBytes / sizeof(wchar_t));
         while (length > 0 && data[length - 1] == L'\0') --length;
-        if (length > 0) names.push_back(Utf8Of(data, length));
+        if (length > 0) names.push_back(Utf8Of({data, static_cast<std::size_t>(length)}));
     }
     ::RegCloseKey(key);
     return names;
