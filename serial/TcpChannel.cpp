@@ -42,6 +42,7 @@ ChannelRead CTcpChannel::ReadByte(std::uint8_t& byte, unsigned waitMs) {
         case SocketIo::Woken:
             return ChannelRead::Interrupted;
         case SocketIo::Closed:
+        case SocketIo::Stopped:  // no stop request is set: Interrupt wakes the link
         case SocketIo::Failed:
             break;
     }
