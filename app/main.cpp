@@ -6,6 +6,7 @@
 #include "app/FormVeltara.h"
 #include "app/FrameLoraMain.h"
 #include "app/InstanceLock.h"
+#include "app/ProgramConsole.h"
 #include "app/ProgramObjects.h"
 #include "app/ScreenTour.h"
 #include "app/ShownProbe.h"
@@ -28,7 +29,9 @@ constexpr const char* kSecondCopy =
 // `vevo WORD ...`, `vevo --help` and `vevo --version` run before any QApplication exists, so
 // they need no display (app/Commands.h).
 int main(int argc, char** argv) {
+    UseConsoleForText();
     if (const auto status = RunCommand(argc, argv)) return *status;
+    LeaveOwnConsole();
     QApplication application(argc, argv);
     ApplyApplicationLook();
     SpeakUkrainian();

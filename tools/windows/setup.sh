@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build pkg-config dpkg-dev xz-utils autoconf automake libtool
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
     wine wine64 nsis xvfb xauth xdotool imagemagick
-    qt6-base-dev-tools qt6-base-dev libsimpleini-dev googletest
+    qt6-base-dev-tools qt6-base-dev qt6-translations-l10n fonts-wine libsimpleini-dev googletest
 )
 
 sudo=""
