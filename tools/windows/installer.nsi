@@ -3,7 +3,8 @@
 ; own folder (the Start menu's shortcut starts it there), and its self-update replaces the files
 ; there, so the folder must be the user's to write. /S installs silently.
 ; makensis -DVERSION=0.05 -DSOURCE=build-windows/Vevo -DOUTFILE=...-setup.exe installer.nsi
-Unicode true
+; 64-bit like the program it installs (and Wine without its 32-bit half runs it).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "Vevo ${VERSION}"
