@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build pkg-config dpkg-dev xz-utils autoconf automake libtool
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-    wine wine64 nsis xvfb xauth xdotool imagemagick
+    wine wine64 nsis xvfb xauth xdotool imagemagick sqlite3 python3-openpyxl
     qt6-base-dev-tools qt6-base-dev qt6-translations-l10n fonts-wine libsimpleini-dev googletest
 )
 
