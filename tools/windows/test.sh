@@ -116,7 +116,7 @@ for _ in $(seq 100); do
     sleep 0.2
 done
 sleep 3  # the update check and the first paint
-check "the window's main screen" import -display "$display" -window root "$out/screenshots/main.png"
+check "the window's main screen" import -display "$display" -window "${window:-root}" "$out/screenshots/main.png"
 
 if [ ${#failed[@]} -gt 0 ]; then
     printf 'windows test: failed: %s\n' "${failed[@]}" >&2
