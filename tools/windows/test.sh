@@ -109,7 +109,8 @@ check "the same workbook" diff "$scratch/cells.linux" "$scratch/cells.windows"
 # The window, as the Start menu starts it: in the install folder. Without a window manager it has
 # no title bar; its caption finds it.
 mkdir -p "$out/screenshots"
-(cd "$installed" && wine vevo.exe >"$scratch/window.log" 2>&1 &)
+(cd "$installed" && exec wine vevo.exe >"$scratch/window.log" 2>&1) &
+helpers+=($!)
 window=""
 for _ in $(seq 100); do
     window="$(xdotool search --name '^Vevo' 2>/dev/null | head -n 1)" && [ -n "$window" ] && break
