@@ -21,12 +21,15 @@ constexpr int kProgramEndWait = 60;
 }  // namespace
 
 std::string ScriptText(const CScriptPlan& plan) {
-    // cmd finds its labels reliably only in a script with CR LF line ends.
-    std::string text = "@echo off\r\ncd /d \"%~dp0\" || exit /b 1\r\n";
+    // cmd finds its labels reliably only in a script with CR LF line ends. Each step is checked
+    // by what it leaves, or by ERRORLEVEL after an outside program, never with || or &&: Wine's
+    // cmd runs what follows those whatever the outcome.
+    std::string text = "@echo off\r\ncd /d \"%~dp0\"\r\nif not exist \"%~nx0\" exit /b 1\r\n";
     const unsigned long id = plan.programProcess;
     text += Format(
         "set waited=0\r\n:wait\r\n"
-        "tasklist /nh /fi \"PID eq %lu\" 2>nul | find \" %lu \" >nul || goto ended\r\n"
+        "tasklist /nh /fi \"PID eq %lu\" 2>nul | find \" %lu \" >nul\r\n"
+        "if errorlevel 1 goto ended\r\n"
         "if %%waited%% geq %d exit /b 1\r\nset /a waited+=1\r\nping -n 2 127.0.0.1 >nul\r\n"
         "goto wait\r\n:ended\r\n",
         id, id, kProgramEndWait);
@@ -35,8 +38,10 @@ std::string ScriptText(const CScriptPlan& plan) {
         text += "for %%F in (" + Quoted(path) + ") do set \"attributes=-%%~aF\"\r\n";
         text += "if not \"%attributes:l=%\"==\"%attributes%\" exit /b 1\r\n";
     }
-    for (const std::string& path : plan.installed)
-        text += "move /y " + Quoted(path + "_u") + " " + Quoted(path) + " >nul || exit /b 1\r\n";
+    for (const std::string& path : plan.installed) {
+        text += "move /y " + Quoted(path + "_u") + " " + Quoted(path) + " >nul\r\n";
+        text += "if exist " + Quoted(path + "_u") + " exit /b 1\r\n";
+    }
     text += "start \"\" " + Quoted(plan.program) + "\r\n";
     text += "del /q \"%~f0\"\r\n";
     return text;

@@ -16,6 +16,7 @@ run tests/database/models/vevo_models_tests.exe
 run tests/meter/vevo_meter_tests.exe
 run tests/serial/vevo_serial_tests.exe
 run tests/update/vevo_remote_tests.exe
+run tests/update/vevo_update_script_tests.exe
 # Once more where the Windows locale writes numbers with a decimal comma.
 export LC_ALL=uk_UA.UTF-8
 run tests/Utils/vevo_utils_tests.exe
