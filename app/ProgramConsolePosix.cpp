@@ -4,3 +4,7 @@
 void UseConsoleForText() {}
 
 void LeaveOwnConsole() {}
+
+std::vector<std::string> CommandWords(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}

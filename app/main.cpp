@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/Commands.h"
 #include "app/FormVeltara.h"
@@ -30,7 +32,12 @@ constexpr const char* kSecondCopy =
 // they need no display (app/Commands.h).
 int main(int argc, char** argv) {
     UseConsoleForText();
-    if (const auto status = RunCommand(argc, argv)) return *status;
+    std::vector<std::string> words = CommandWords(argc, argv);
+    std::vector<char*> wordArgv;
+    for (std::string& word : words) wordArgv.push_back(word.data());
+    wordArgv.push_back(nullptr);
+    if (const auto status = RunCommand(static_cast<int>(words.size()), wordArgv.data()))
+        return *status;
     LeaveOwnConsole();
     QApplication application(argc, argv);
     ApplyApplicationLook();

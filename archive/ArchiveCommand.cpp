@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "Utils/FilePath.h"
 #include "app/ProgramObjects.h"
 #include "app/toolkit/CommandLine.h"
 #include "archive/ArchiveReport.h"
@@ -151,15 +152,15 @@ int Run(const CCommandSyntax& syntax, int argc, char** argv, bool exporting) {
         std::fputs(ReportText(grid, arguments.format).c_str(), stdout);
         return 0;
     }
-    const std::filesystem::path output(arguments.output);
+    const std::filesystem::path output = PathOfUtf8(arguments.output);
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(output, error))) {
         std::fprintf(stderr, "vevo export: %s exists\n", arguments.output.c_str());
         return 1;
     }
     CExportPlace place;
-    place.folder = output.has_parent_path() ? output.parent_path().string() : ".";
-    place.fileName = output.filename().string();
+    place.folder = output.has_parent_path() ? Utf8OfPath(output.parent_path()) : ".";
+    place.fileName = Utf8OfPath(output.filename());
     place.numberIfTaken = false;
     place.opener.clear();
     std::string message;

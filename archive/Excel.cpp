@@ -1,9 +1,10 @@
 #include "archive/Excel.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <utility>
 
+#include "Utils/FilePath.h"
+#include "Utils/Format.h"
 #include "archive/DesktopOpener.h"
 #include "archive/ExportFiles.h"
 #include "archive/XlsxFile.h"
@@ -156,16 +157,28 @@ bool CExcel::SetWrapText(int row, int col, bool on) {
     return cell != nullptr;
 }
 
-bool CExcel::ReserveFile(std::string& path) {
-    const std::filesystem::path folder(place_.folder);
+std::string CExcel::InFolder(const std::string& name) const {
+    return Utf8OfPath(PathOfUtf8(place_.folder) / PathOfUtf8(name));
+}
+
+bool CExcel::MakeTemporaryFile(std::string& path) const {
+    for (int n = 1; n <= kMostNumbered; ++n) {
+        path = InFolder(Format(".vevo-export-%i.tmp", n));
+        const NewFile made = MakeNewFile(path);
+        if (made != NewFile::Exists) return made == NewFile::Made;
+    }
+    return false;
+}
+
+bool CExcel::MoveIntoPlace(const std::string& written, std::string& path) const {
     for (int n = 1; n <= kMostNumbered; ++n) {
         const std::string name = n == 1 ? place_.fileName : NumberedFileName(place_.fileName, n);
-        path = (folder / name).string();
-        const NewFile made = MakeNewFile(path);
-        if (made == NewFile::Made) return true;
-        if (made == NewFile::Failed || !place_.numberIfTaken) break;
+        path = InFolder(name);
+        const NewFile moved = MoveToNewName(written, path);
+        if (moved == NewFile::Made) return true;
+        if (moved == NewFile::Failed || !place_.numberIfTaken) break;
     }
-    path = (folder / place_.fileName).string();
+    path = InFolder(place_.fileName);
     return false;
 }
 
@@ -173,11 +186,12 @@ bool CExcel::Show() {
     const auto failed = [this](const std::string& path) {
         return Fail(("Ошибка при показе Excel\n" + path).c_str(), ExcelMessageKind::Plain);
     };
-    std::string path = (std::filesystem::path(place_.folder) / place_.fileName).string();
-    if (!opened_ || !ReserveFile(path)) return failed(path);
-    if (!WriteXlsxFile(sheet_, path)) {
-        // The name was ours alone; a file that could not be written whole is no export.
-        RemoveFile(path);
+    std::string path = InFolder(place_.fileName);
+    std::string written;
+    if (!opened_ || !MakeTemporaryFile(written)) return failed(path);
+    if (!WriteXlsxFile(sheet_, written) || !MoveIntoPlace(written, path)) {
+        // The temporary name was ours alone; a file that could not be written whole is no export.
+        RemoveFile(written);
         return failed(path);
     }
     writtenPath_ = path;

@@ -65,8 +65,14 @@ private:
     // place is outside A1:Z or no sheet is active.
     CSheetCell* CellAt(int row, int col, const char* failure);
     bool Fail(const char* text, ExcelMessageKind kind = ExcelMessageKind::Error);
-    // Creates the file exclusively under the place's name, numbered when that is taken.
-    bool ReserveFile(std::string& path);
+    // The UTF-8 path of `name` in the place's folder.
+    std::string InFolder(const std::string& name) const;
+    // Creates a file of its own under an ASCII name in the folder: the spreadsheet library
+    // opens its file with the C library's fopen, which on Windows takes no other names.
+    bool MakeTemporaryFile(std::string& path) const;
+    // Moves the written file to the place's name, numbered when that is taken, never over
+    // another file; `path` is the name it took, or the place's own name when it took none.
+    bool MoveIntoPlace(const std::string& written, std::string& path) const;
 
     CExportPlace place_;
     ExcelMessageHandler messages_;

@@ -16,5 +16,8 @@ enum class NewFile {
 // Makes an empty file at `path` (UTF-8) only when no file of that name is there, in one step,
 // so two exports never take the same name.
 NewFile MakeNewFile(const std::string& path);
+// Moves the file at `from` to `to` (both UTF-8, in one folder) only when no file is named `to`,
+// in one step: a complete file appears under its name and never replaces another.
+NewFile MoveToNewName(const std::string& from, const std::string& to);
 // Removes the file at `path`; false when it could not be removed.
 bool RemoveFile(const std::string& path);

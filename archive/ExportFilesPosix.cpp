@@ -1,10 +1,11 @@
-#include "archive/ExportFiles.h"
-
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
+
+#include "archive/ExportFiles.h"
 
 bool MakeWritableFolder(const std::string& path) {
     std::error_code error;
@@ -16,6 +17,18 @@ NewFile MakeNewFile(const std::string& path) {
     const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (file < 0) return errno == EEXIST ? NewFile::Exists : NewFile::Failed;
     ::close(file);
+    return NewFile::Made;
+}
+
+NewFile MoveToNewName(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return NewFile::Made;
+    if (errno == EEXIST) return NewFile::Exists;
+    // A file system without the no-replace rename: a new link fails just as well on a taken name.
+    if (errno != EINVAL && errno != ENOSYS) return NewFile::Failed;
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return errno == EEXIST ? NewFile::Exists : NewFile::Failed;
+    ::unlink(from.c_str());
     return NewFile::Made;
 }
 

@@ -1,10 +1,9 @@
-#include "archive/ExportFiles.h"
-
 #include <windows.h>
 
 #include <filesystem>
 
 #include "Utils/WideText.h"
+#include "archive/ExportFiles.h"
 
 bool MakeWritableFolder(const std::string& path) {
     // A wide path: the narrow one would be read in the ANSI code page.
@@ -27,6 +26,14 @@ NewFile MakeNewFile(const std::string& path) {
     }
     ::CloseHandle(file);
     return NewFile::Made;
+}
+
+NewFile MoveToNewName(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails on a taken name.
+    if (::MoveFileExW(WideOf(from).c_str(), WideOf(to).c_str(), 0) != 0) return NewFile::Made;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFile::Exists
+                                                                       : NewFile::Failed;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Utils/FileOpen.h"
+
 namespace {
 
 class CFileSource : public CImportSource {
@@ -48,7 +50,7 @@ private:
 }  // namespace
 
 std::unique_ptr<CImportSource> OpenImportFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(path, "rb");
     if (file == nullptr) return nullptr;
     return std::make_unique<CFileSource>(file);
 }

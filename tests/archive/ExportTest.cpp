@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
 
 #include "ArchiveFixture.h"
 #include "archive/Excel.h"
@@ -172,6 +173,19 @@ TEST_F(ExportTest, AnExistingFileIsNeverOverwritten) {
     EXPECT_EQ(messages_[0].text, "Ошибка при показе Excel\n" + Written());
     EXPECT_EQ(messages_[0].kind, ExcelMessageKind::Plain);
     EXPECT_EQ(ReadFile(Written()), "kept");
+}
+
+TEST_F(ExportTest, ACyrillicNameIsWrittenWholeUnderItsOwnNameAndNothingElseIsLeft) {
+    const std::string name = ReportFileName("ТИТУЛ", "вул. Шевченка 12а", "2024-03-01", "");
+    for (int round = 0; round < 2; ++round) {
+        CExcel excel(Place(name), Messages());
+        ASSERT_EQ(ExportGrid(TitleGrid(ArchiveKind::Heat), "", excel), ExportResult::Shown);
+        EXPECT_NE(ReadSheet(excel.WrittenPath()).find("A4 str '№'"), std::string::npos);
+    }
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("out"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{name, NumberedFileName(name, 2)}));
 }
 
 TEST_F(ExportTest, AFolderThatCannotBeWrittenIsAnOpenFailure) {

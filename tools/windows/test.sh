@@ -76,7 +76,10 @@ for file in import_devices import_subscribers link_devices; do
     cp "$root/templates/$file.csv" "$scratch/linux/"
     cp "$root/templates/$file.csv" "$installed/"
 done
-same "import devices" import devices import_devices.csv
+# Cyrillic names, as the operator's files have: the command line and the file system in UTF-16.
+cp "$root/templates/import_devices.csv" "$scratch/linux/Лічильники.csv"
+cp "$root/templates/import_devices.csv" "$installed/Лічильники.csv"
+same "import devices" import devices Лічильники.csv
 for db in "$scratch/linux/local.db" "$installed/local.db"; do
     sqlite3 "$db" "INSERT INTO buildings (bid, street, no) VALUES (1, 'Хрещатик', '22')"
 done
@@ -97,13 +100,13 @@ readings() {
 readings "$scratch/linux/local.db" >"$scratch/readings.linux"
 readings "$installed/local.db" >"$scratch/readings.windows"
 check "stored readings" diff "$scratch/readings.linux" "$scratch/readings.windows"
-same "export" export --kind heat --building 1 --from "$today" --to "$today" --output heat.xlsx
+same "export" export --kind heat --building 1 --from "$today" --to "$today" --output Відомості.xlsx
 cells() {
     /usr/bin/python3 -c 'import openpyxl, sys
 for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True): print(row)' "$1" | clockless
 }
-cells "$scratch/linux/heat.xlsx" >"$scratch/cells.linux"
-cells "$installed/heat.xlsx" >"$scratch/cells.windows"
+cells "$scratch/linux/Відомості.xlsx" >"$scratch/cells.linux"
+cells "$installed/Відомості.xlsx" >"$scratch/cells.windows"
 check "the same workbook" diff "$scratch/cells.linux" "$scratch/cells.windows"
 
 # The window, as the Start menu starts it: in the install folder. Without a window manager it has

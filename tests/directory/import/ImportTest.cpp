@@ -144,8 +144,9 @@ TEST_F(ImportTest, EveryFileOfTheFolderStoresWhatItsExpectedFileSays) {
 }
 
 TEST_F(ImportTest, ALinkToANumberNoApartmentHasUnbindsTheMeter) {
-    WriteFile("bind.csv", "heat;5;7\n");
-    ASSERT_EQ(RunImport({"links", "bind.csv"}).out, "1 stored, 0 unbound, 0 skipped\n");
+    // A Cyrillic file name, as the operator's files are named.
+    WriteFile("Прив'язка.csv", "heat;5;7\n");
+    ASSERT_EQ(RunImport({"links", "Прив'язка.csv"}).out, "1 stored, 0 unbound, 0 skipped\n");
     WriteFile("unbind.csv", "heat;5;99\nheat;7;99\n");
     EXPECT_EQ(RunImport({"links", "unbind.csv"}).out,
               "line 1: no apartment 99; meter unbound\nline 2: no apartment 99; meter unbound\n"

@@ -1,0 +1,5 @@
+#include "Utils/FileOpen.h"
+
+std::FILE* OpenFile(const std::string& utf8Path, const char* mode) {
+    return std::fopen(utf8Path.c_str(), mode);
+}
