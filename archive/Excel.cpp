@@ -189,7 +189,7 @@ bool CExcel::Show() {
     std::string path = InFolder(place_.fileName);
     std::string written;
     if (!opened_ || !MakeTemporaryFile(written)) return failed(path);
-    if (!WriteXlsxFile(sheet_, written) || !MoveIntoPlace(written, path)) {
+    if (!WriteXlsxFile(sheet_, CLibraryPath(written)) || !MoveIntoPlace(written, path)) {
         // The temporary name was ours alone; a file that could not be written whole is no export.
         RemoveFile(written);
         return failed(path);

@@ -68,7 +68,8 @@ private:
     // The UTF-8 path of `name` in the place's folder.
     std::string InFolder(const std::string& name) const;
     // Creates a file of its own under an ASCII name in the folder: the spreadsheet library
-    // opens its file with the C library's fopen, which on Windows takes no other names.
+    // opens its file with the C library's fopen, which on Windows takes only the names of the
+    // ANSI code page.
     bool MakeTemporaryFile(std::string& path) const;
     // Moves the written file to the place's name, numbered when that is taken, never over
     // another file; `path` is the name it took, or the place's own name when it took none.

@@ -32,6 +32,10 @@ NewFile MoveToNewName(const std::string& from, const std::string& to) {
     return NewFile::Made;
 }
 
+std::string CLibraryPath(const std::string& path) {
+    return path;
+}
+
 bool RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }

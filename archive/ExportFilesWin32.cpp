@@ -3,6 +3,21 @@
 #include <filesystem>
 
 #include "Utils/WideText.h"
+
+namespace {
+// `wide` in the ANSI code page; empty when the page cannot hold all of it.
+std::string InAnsiCodePage(const std::wstring& wide) {
+    const int size = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                             nullptr, 0, nullptr, &lossy);
+    if (length <= 0 || lossy) return {};
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length,
+                          nullptr, &lossy);
+    return lossy ? std::string() : ansi;
+}
+}  // namespace
 #include "archive/ExportFiles.h"
 
 bool MakeWritableFolder(const std::string& path) {
@@ -34,6 +49,22 @@ NewFile MoveToNewName(const std::string& from, const std::string& to) {
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFile::Exists
                                                                        : NewFile::Failed;
+}
+
+std::string CLibraryPath(const std::string& path) {
+    // A system set to UTF-8 as its ANSI code page reads the path as it is.
+    if (::GetACP() == CP_UTF8) return path;
+    const std::wstring wide = WideOf(path);
+    if (std::string ansi = InAnsiCodePage(wide); !ansi.empty()) return ansi;
+    std::wstring shortPath(MAX_PATH, L'\0');
+    DWORD length = ::GetShortPathNameW(wide.c_str(), shortPath.data(), MAX_PATH);
+    if (length >= MAX_PATH) {
+        shortPath.resize(length);
+        length = ::GetShortPathNameW(wide.c_str(), shortPath.data(), length);
+    }
+    shortPath.resize(length < shortPath.size() ? length : 0);
+    std::string ansi = InAnsiCodePage(shortPath);
+    return ansi.empty() ? path : ansi;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -100,13 +100,14 @@ readings() {
 readings "$scratch/linux/local.db" >"$scratch/readings.linux"
 readings "$installed/local.db" >"$scratch/readings.windows"
 check "stored readings" diff "$scratch/readings.linux" "$scratch/readings.windows"
-same "export" export --kind heat --building 1 --from "$today" --to "$today" --output Відомості.xlsx
+same "export" export --kind heat --building 1 --from "$today" --to "$today" \
+    --output Звіти/Відомості.xlsx
 cells() {
     /usr/bin/python3 -c 'import openpyxl, sys
 for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True): print(row)' "$1" | clockless
 }
-cells "$scratch/linux/Відомості.xlsx" >"$scratch/cells.linux"
-cells "$installed/Відомості.xlsx" >"$scratch/cells.windows"
+cells "$scratch/linux/Звіти/Відомості.xlsx" >"$scratch/cells.linux"
+cells "$installed/Звіти/Відомості.xlsx" >"$scratch/cells.windows"
 check "the same workbook" diff "$scratch/cells.linux" "$scratch/cells.windows"
 
 # The window, as the Start menu starts it: in the install folder. Without a window manager it has
