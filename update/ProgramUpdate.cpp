@@ -3,6 +3,7 @@
 #include <set>
 #include <vector>
 
+#include "Utils/FilePath.h"
 #include "app/ProgramInfo.h"
 #include "update/Crc32.h"
 #include "update/FolderFiles.h"
@@ -186,7 +187,7 @@ CUpdateResult CUpdateRun::Run() {
     }
 
     CScriptPlan plan;
-    plan.program = settings_.programPath.filename().string();
+    plan.program = Utf8OfPath(settings_.programPath.filename());
     plan.programProcess = settings_.programProcess;
     std::string bytes;
     for (const CPackEntry* entry : wanted) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Utils/EscapedText.h"
+#include "Utils/FilePath.h"
 #include "Utils/TextConversion.h"
 #include "app/ProgramInfo.h"
 #include "app/toolkit/CommandLine.h"
@@ -56,8 +57,8 @@ int RunUpdateCommandWith(int argc, char** argv, const CGatewayAddress& gateway,
     if (!RunsFromItsFolder(settings)) {
         // The update replaces the working folder's files, which are not this program's.
         std::printf("update not possible: %s is not the program of the working folder %s\n",
-                    EscapedControls(settings.programPath.string()).c_str(),
-                    EscapedControls(settings.folder.string()).c_str());
+                    EscapedControls(Utf8OfPath(settings.programPath)).c_str(),
+                    EscapedControls(Utf8OfPath(settings.folder)).c_str());
         return 1;
     }
     const CProgramInfo info;
