@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "app/ProgramConsole.h"
+
+#include <windows.h>
 // After windows.h, which it stands on.
 #include <shellapi.h>
 

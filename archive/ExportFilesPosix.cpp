@@ -1,11 +1,11 @@
+#include "archive/ExportFiles.h"
+
 #include <fcntl.h>
 #include <stdio.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
-
-#include "archive/ExportFiles.h"
 
 bool MakeWritableFolder(const std::string& path) {
     std::error_code error;

@@ -1,3 +1,5 @@
+#include "archive/ExportFiles.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -18,7 +20,6 @@ std::string InAnsiCodePage(const std::wstring& wide) {
     return lossy ? std::string() : ansi;
 }
 }  // namespace
-#include "archive/ExportFiles.h"
 
 bool MakeWritableFolder(const std::string& path) {
     // A wide path: the narrow one would be read in the ANSI code page.
