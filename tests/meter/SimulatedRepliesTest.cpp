@@ -86,11 +86,11 @@ TEST(SimulatedReplies, MisbehavingMetersSpoilTheirRepliesAsAsked) {
     EXPECT_EQ(trailing.Size(), 46u + 3);
     EXPECT_EQ(CheckFrame(Received(trailing)), TelegramBadChecksum) << "the checksum is looked for third from the end";
 
-    for (const char* spec : {"water:7,preamble=0", "water:7,preamble=13,noise=9"}) {
-        const CDataPackage received = Received(BuildMeterReply(Meter(spec), kAnyTime));
+    for (const char* meterLine : {"water:7,preamble=0", "water:7,preamble=13,noise=9"}) {
+        const CDataPackage received = Received(BuildMeterReply(Meter(meterLine), kAnyTime));
         CTelegram telegram(received);
-        ASSERT_EQ(telegram.Decode(), TelegramOk) << spec;
-        EXPECT_EQ(telegram.WaterData()->serial, 7) << spec;
+        ASSERT_EQ(telegram.Decode(), TelegramOk) << meterLine;
+        EXPECT_EQ(telegram.WaterData()->serial, 7) << meterLine;
     }
     const CDataPackage noisy = BuildMeterReply(Meter("water:7,preamble=2,noise=9"), kAnyTime);
     EXPECT_EQ(noisy.Size(), 9u + 2 + 43);
